@@ -1,0 +1,17 @@
+#pragma once
+// The only two errors that end a command early: a text that is not a complex
+// number (division by a near-zero divisor counts as one too) and a file
+// input/output error. Everything else is reported through the presentation.
+
+#include <stdexcept>
+#include <string>
+
+class ConversionError : public std::runtime_error {
+public:
+    explicit ConversionError(const std::string& message) : std::runtime_error(message) {}
+};
+
+class FileError : public std::runtime_error {
+public:
+    explicit FileError(const std::string& message) : std::runtime_error(message) {}
+};

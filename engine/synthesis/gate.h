@@ -1,0 +1,28 @@
+#pragma once
+// One gate of a circuit and the circuit list.
+
+#include <array>
+#include <cstdint>
+
+#include "engine/kernel/matrix.h"
+
+// A 2 x 2 unitary `u` on qubit `target`, applied when every control qubit is 1.
+// Row and column 1 of `u` stand for target bit 0. `type` is the number of
+// controls (0..4); controls[1..type] hold them, controls[0] is unused.
+struct TGATE1 {
+    TMATICA2 u;
+    std::uint8_t type = 0;
+    std::uint8_t removed = 0;
+    std::uint8_t target = 0;
+    std::array<std::uint8_t, 5> controls{};
+};
+
+inline constexpr int maxGates = 400000;
+
+// The circuit list: gate g lives in slot g (1..pocetb1); slot 0 holds no gate.
+using TGATES1 = std::array<TGATE1, maxGates + 1>;
+
+// Bits of one basis state, indexed 1..5 by qubit (qubit 1 most significant); [0] unused.
+using QubitBits = std::array<std::uint8_t, 6>;
+
+inline constexpr int maxQubits = 5;
