@@ -106,6 +106,7 @@ public:
     void setGridSize(int columns, int rows) override;
     void setGridCell(int column, int row, std::string_view text) override;
     void setGridVisible(bool visible) override;
+    bool isGridVisible() const override { return gridVisible; }
 
     Canvas& canvas() override { return recordingCanvas; }
     void setDrawingVisible(bool visible) override;

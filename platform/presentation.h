@@ -66,6 +66,7 @@ public:
     virtual void setGridSize(int columns, int rows) = 0;
     virtual void setGridCell(int column, int row, std::string_view text) = 0;
     virtual void setGridVisible(bool visible) = 0;
+    virtual bool isGridVisible() const = 0;
 
     // Drawing surface (Image1).
     virtual Canvas& canvas() = 0;
