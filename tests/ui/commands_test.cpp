@@ -1,0 +1,361 @@
+#include "ui/commands.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "engine/kernel/errors.h"
+#include "platform/headlesspresentation.h"
+#include "workspace/workspace.h"
+
+namespace {
+
+class Commands : public ::testing::Test {
+protected:
+    HeadlessPresentation ui;
+    std::unique_ptr<Workspace> ws = createWorkspace(ui);
+
+    void SetUp() override
+    {
+        startUpWindow(*ws, ui);
+        ui.clearRecords();
+    }
+
+    int countEvents(EventKind kind) const
+    {
+        return static_cast<int>(std::count_if(ui.events.begin(), ui.events.end(),
+                                              [&](const Event& e) { return e.kind == kind; }));
+    }
+
+    // Clears the grid cells so a command that refills them can be seen doing it.
+    void blankGrid() { ui.gridCells.clear(); }
+
+    std::filesystem::path scratchFile(const std::string& name) const
+    {
+        return std::filesystem::temp_directory_path() /
+               (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" + name);
+    }
+};
+
+// A presentation whose log fails, standing in for an error deep inside a command.
+class FailingLogPresentation : public HeadlessPresentation {
+public:
+    void appendLog(std::string_view line) override
+    {
+        HeadlessPresentation::appendLog(line);
+        throw ConversionError("'x' is not a valid complex number");
+    }
+};
+
+TEST_F(Commands, StartUpShowsTheDefaultMatrixInAFiveByFiveGridWithoutDrawing)
+{
+    HeadlessPresentation fresh;
+    auto freshWs = createWorkspace(fresh);
+    startUpWindow(*freshWs, fresh);
+
+    EXPECT_EQ(fresh.gridColumns, 5);
+    EXPECT_EQ(fresh.gridRows, 5);
+    EXPECT_TRUE(fresh.gridVisible);
+    EXPECT_FALSE(fresh.drawingVisible);
+    EXPECT_EQ(fresh.zoomSliderPos, 125);
+    EXPECT_DOUBLE_EQ(freshWs->zoom, 1.25);
+    EXPECT_TRUE(fresh.recordingCanvas.ops.empty()) << "putting the zoom slider at 125 draws nothing";
+    EXPECT_EQ(fresh.gridCell(4, 1), "-1.00i");
+    EXPECT_EQ(fresh.gridCell(1, 4), "1.00i");
+    EXPECT_EQ(fresh.gridCell(1, 1), "");
+    EXPECT_EQ(fresh.gridCell(0, 3), "10");
+    EXPECT_EQ(fresh.gridCell(4, 0), "11");
+}
+
+TEST_F(Commands, ButtonAHidesAndShowsTheGridRefillingItEachTime)
+{
+    blankGrid();
+    Button1Click(*ws, ui);
+    EXPECT_FALSE(ui.gridVisible);
+    EXPECT_EQ(ui.gridCell(3, 2), "-1.00i");
+
+    blankGrid();
+    Button1Click(*ws, ui);
+    EXPECT_TRUE(ui.gridVisible);
+    EXPECT_EQ(ui.gridCell(3, 2), "-1.00i");
+    EXPECT_EQ(ui.gridCell(0, 1), "00");
+}
+
+TEST_F(Commands, DecompositionButtonIsEnabledAgainAfterARunAndAfterAnError)
+{
+    Button3Click(*ws, ui);
+    ASSERT_GE(countEvents(EventKind::decompositionEnabled), 2);
+    EXPECT_EQ(ui.events.front().kind, EventKind::decompositionEnabled);
+    EXPECT_EQ(ui.events.front().a, 0) << "disabled before the run starts";
+    EXPECT_TRUE(ui.decompositionOn);
+
+    FailingLogPresentation failing;
+    auto failingWs = createWorkspace(failing);
+    const bool finished = runCommand(failing, [&] { Button3Click(*failingWs, failing); });
+    EXPECT_FALSE(finished);
+    EXPECT_TRUE(failing.decompositionOn);
+    ASSERT_EQ(failing.messages.size(), 1u);
+    EXPECT_EQ(failing.messages[0].style, MessageStyle::error);
+    EXPECT_EQ(failing.messages[0].text, "'x' is not a valid complex number");
+}
+
+TEST_F(Commands, RunCommandShowsConversionAndFileErrorsAndGoesOn)
+{
+    EXPECT_TRUE(runCommand(ui, [] {}));
+    EXPECT_FALSE(runCommand(ui, [] { throw FileError("Cannot open file"); }));
+    EXPECT_FALSE(runCommand(ui, [] { throw ConversionError("'1+' is not a valid complex number"); }));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "Cannot open file");
+    EXPECT_EQ(ui.messages[0].style, MessageStyle::error);
+    EXPECT_EQ(ui.messages[1].text, "'1+' is not a valid complex number");
+}
+
+TEST_F(Commands, GenerateShowsTheGridWithANewRandomMatrix)
+{
+    ui.setGridVisible(false);
+    const Complex before = ws->matrixA(1, 4);
+    Button5Click(*ws, ui);
+    EXPECT_TRUE(ui.gridVisible);
+    EXPECT_TRUE(ui.logContains("The unitary matrix was randomly generated."));
+    EXPECT_FALSE(fuzzyEqual(ws->matrixA(1, 4), before) && fuzzyEqual(ws->matrixA(1, 1), Complex{}))
+        << "the start-up matrix was replaced";
+    EXPECT_EQ(ui.gridCell(2, 3), complexToText(ws->matrixA(3, 2), 2));
+    EXPECT_EQ(ui.gridColumns, 5) << "Generate keeps the size";
+}
+
+TEST_F(Commands, SaveAsksWithItsTitleFilterAndNameAndWritesTheFile)
+{
+    Uloi1Click(*ws, ui);  // cancelled: no answer scripted
+    ASSERT_EQ(countEvents(EventKind::saveDialog), 1);
+    EXPECT_EQ(ui.events.back().text, "Save matrix A|Matrices|*.mat|matica1.mat");
+    EXPECT_FALSE(ui.logContains("Matrix was saved into the file."));
+
+    const auto file = scratchFile("saved.mat");
+    std::filesystem::remove(file);
+    ui.saveFileAnswer = file.string();
+    Uloi1Click(*ws, ui);
+    std::ifstream in(file);
+    std::string firstLine;
+    std::getline(in, firstLine);
+    EXPECT_EQ(firstLine.substr(0, 1), "4");
+    EXPECT_TRUE(ui.logContains("Matrix was saved into the file."));
+    std::filesystem::remove(file);
+}
+
+TEST_F(Commands, OpenLoadsASavedMatrixShowsItAndLogsTheSuccess)
+{
+    Otvori1Click(*ws, ui);  // cancelled
+    ASSERT_EQ(countEvents(EventKind::openDialog), 1);
+    EXPECT_EQ(ui.events.back().text, "Open the file with matrix|Matrices|*.mat");
+    EXPECT_FALSE(ui.logContains(matrixLoadedLine));
+
+    const auto file = scratchFile("roundtrip.mat");
+    ui.saveFileAnswer = file.string();
+    Uloi1Click(*ws, ui);
+    ws->matrixA(1, 4) = Complex{0.5, 0.0};
+    blankGrid();
+
+    ui.openFileAnswer = file.string();
+    Otvori1Click(*ws, ui);
+    EXPECT_TRUE(fuzzyEqual(ws->matrixA(1, 4), Complex{0.0, -1.0}));
+    EXPECT_EQ(ui.gridCell(4, 1), "-1.00i");
+    EXPECT_EQ(ui.log.back(), matrixLoadedLine);
+    std::filesystem::remove(file);
+}
+
+TEST_F(Commands, OpeningAMissingFileEndsInAnErrorBoxWithoutTheSuccessLine)
+{
+    ui.openFileAnswer = scratchFile("does-not-exist.mat").string();
+    EXPECT_FALSE(runCommand(ui, [&] { Otvori1Click(*ws, ui); }));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].style, MessageStyle::error);
+    EXPECT_FALSE(ui.logContains(matrixLoadedLine));
+    EXPECT_TRUE(fuzzyEqual(ws->matrixA(1, 4), Complex{0.0, -1.0}));
+}
+
+TEST_F(Commands, GateSliderSelectsAndShowsFromItsPosition)
+{
+    ui.setGateSelectorMaximum(100);
+    ui.setGateSliderMaximum(100);
+    ui.setGateSliderPosition(7);
+    TrackBar1Change(*ws, ui);
+    EXPECT_EQ(ws->selectedGate, 7);
+    EXPECT_EQ(ws->firstShownGate, 7);
+    EXPECT_EQ(ui.gateSelectorPos, 7);
+    EXPECT_EQ(ui.labelText(Label::Label8), "7");
+
+    // Beyond the selector's number range the selector stays where it was.
+    ui.setGateSelectorMaximum(50000);
+    ui.setGateSliderMaximum(50000);
+    ui.setGateSliderPosition(40000);
+    TrackBar1Change(*ws, ui);
+    EXPECT_EQ(ws->selectedGate, 40000);
+    EXPECT_EQ(ui.gateSelectorPos, 7);
+    EXPECT_EQ(ui.labelText(Label::Label8), "40000");
+}
+
+TEST_F(Commands, ZoomSliderAt45SetsTheZoomAndRedraws)
+{
+    ws->pocetb1 = 1;
+    ws->gates[1].target = 1;
+    ws->gates[1].u = ws->pauliX;
+    ui.setZoomSliderPosition(45);
+    TrackBar2Change(*ws, ui);
+    EXPECT_DOUBLE_EQ(ws->zoom, 0.45);
+    EXPECT_FALSE(ui.recordingCanvas.ops.empty());
+    EXPECT_EQ(ui.labelText(Label::Label7), "0.45");
+}
+
+TEST_F(Commands, GateSelectorSelectsTheGateItShowsAfterThePress)
+{
+    ui.setGateSelectorMaximum(3);
+    ui.setGateSelectorPosition(1);
+
+    UpDown1Changing(*ws, ui, +1);
+    EXPECT_EQ(ui.gateSelectorPos, 2);
+    EXPECT_EQ(ws->selectedGate, 2);
+    EXPECT_EQ(ui.labelText(Label::Label8), "2");
+
+    UpDown1Changing(*ws, ui, +1);
+    UpDown1Changing(*ws, ui, +1);
+    EXPECT_EQ(ws->selectedGate, 3) << "stops at the maximum";
+
+    for (int press = 0; press < 5; ++press)
+        UpDown1Changing(*ws, ui, -1);
+    EXPECT_EQ(ui.gateSelectorPos, 0);
+    EXPECT_EQ(ws->selectedGate, 0);
+    EXPECT_EQ(ui.labelText(Label::Label8), "0");
+}
+
+TEST(GateDialogFieldsReading, ControlsAreDigitsEverySecondCharacterWithinTheQubits)
+{
+    TGATE1 gate;
+    GateDialogFields fields;
+    fields.type = "3";
+    fields.target = " 1";
+    fields.controls = "2,5x4";
+    ASSERT_TRUE(gateFromDialogFields(fields, 5, gate));
+    EXPECT_EQ(gate.type, 3);
+    EXPECT_EQ(gate.target, 1);
+    EXPECT_EQ(gate.controls[1], 2);
+    EXPECT_EQ(gate.controls[2], 5);
+    EXPECT_EQ(gate.controls[3], 4);
+    EXPECT_EQ(gate.removed, 0);
+
+    fields.type = "0";
+    fields.target = "2abc";  // the leading number counts
+    fields.controls = "";
+    ASSERT_TRUE(gateFromDialogFields(fields, 2, gate));
+    EXPECT_EQ(gate.target, 2);
+}
+
+TEST(GateDialogFieldsReading, RefusesTypesAndQubitsOutsideTheirRanges)
+{
+    TGATE1 gate;
+    const auto refused = [&](const char* type, const char* target, const char* controls, int qubits) {
+        GateDialogFields fields;
+        fields.type = type;
+        fields.target = target;
+        fields.controls = controls;
+        return !gateFromDialogFields(fields, qubits, gate);
+    };
+    EXPECT_TRUE(refused("5", "1", "2 3 4 5 6", 5)) << "more than four controls";
+    EXPECT_TRUE(refused("-1", "1", "", 2)) << "negative type";
+    EXPECT_TRUE(refused("1", "1", "", 2)) << "missing control";
+    EXPECT_TRUE(refused("1", "1", "x", 2)) << "control not a digit";
+    EXPECT_TRUE(refused("0", "", "", 2)) << "no target";
+    EXPECT_TRUE(refused("0", "3", "", 2)) << "target above the qubit count";
+    EXPECT_TRUE(refused("1", "1", "3", 2)) << "control above the qubit count";
+    EXPECT_TRUE(refused("1", "9", "2", 5));
+    EXPECT_TRUE(refused("0", "99999999999999", "", 5)) << "huge numbers do not wrap into range";
+    EXPECT_FALSE(refused("4", "5", "1 2 3 4", 5));
+}
+
+TEST_F(Commands, GateToolWithItsInitialTextsShowsTheNotMatrixAndLeavesTheCircuitAlone)
+{
+    ws->pocetb1 = 2;
+    ws->gates[1].type = 1;
+    ws->gates[1].target = 2;
+    ws->gates[1].controls[1] = 1;
+    ws->gates[1].u = ws->pauliZ;
+    const TGATE1 usersFirstGate = ws->gates[1];
+
+    ui.gateDialogFields = GateDialogFields{};  // "0", "1", "2", X
+    Optimalizova1Click(*ws, ui);
+
+    EXPECT_EQ(ws->pocetb1, 2);
+    EXPECT_EQ(ws->gates[1].type, usersFirstGate.type);
+    EXPECT_EQ(ws->gates[1].target, usersFirstGate.target);
+    EXPECT_TRUE(matEqual2(ws->gates[1].u, usersFirstGate.u, 0.0));
+
+    // NOT on qubit 1 swaps 00 with 10 and 01 with 11.
+    EXPECT_EQ(ui.gridCell(3, 1), "1.00");
+    EXPECT_EQ(ui.gridCell(1, 3), "1.00");
+    EXPECT_EQ(ui.gridCell(4, 2), "1.00");
+    EXPECT_EQ(ui.gridCell(1, 1), "");
+    EXPECT_EQ(ui.gridCell(0, 4), "11");
+
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, gateMatrixShownMessage);
+    EXPECT_EQ(ui.messages[0].style, MessageStyle::information);
+    EXPECT_TRUE(ui.gridVisible);
+    EXPECT_FALSE(ui.drawingVisible);
+    EXPECT_TRUE(ui.gateSliderOn);
+    EXPECT_TRUE(ui.zoomSliderOn);
+    EXPECT_FALSE(ui.gateSelectorOn);
+    EXPECT_EQ(ui.labelText(Label::Label5), "1") << "the tool's one gate was drawn";
+
+    // The drawing was on screen while the message was up.
+    const auto message = std::find_if(ui.events.begin(), ui.events.end(),
+                                      [](const Event& e) { return e.kind == EventKind::message; });
+    const auto shown = std::find_if(ui.events.begin(), message, [](const Event& e) {
+        return e.kind == EventKind::drawingVisible && e.a == 1;
+    });
+    EXPECT_NE(shown, message);
+}
+
+TEST_F(Commands, GateToolShowsAControlledGateAndRefusesBadQubitsWithItsMessage)
+{
+    ui.gateDialogFields.type = "1";
+    ui.gateDialogFields.target = "1";
+    ui.gateDialogFields.controls = "2";
+    Optimalizova1Click(*ws, ui);
+    EXPECT_EQ(ui.gridCell(1, 1), "1.00");
+    EXPECT_EQ(ui.gridCell(4, 2), "1.00");
+    EXPECT_EQ(ui.gridCell(3, 3), "1.00");
+    EXPECT_EQ(ui.gridCell(2, 2), "");
+
+    for (const char* controls : {"", "3", "0"}) {
+        ui.clearRecords();
+        blankGrid();
+        ui.gateDialogFields.controls = controls;
+        Optimalizova1Click(*ws, ui);
+        ASSERT_EQ(ui.messages.size(), 1u) << "controls '" << controls << "'";
+        EXPECT_EQ(ui.messages[0].text, badGateParametersMessage);
+        EXPECT_EQ(ui.messages[0].style, MessageStyle::error);
+        EXPECT_TRUE(ui.gridCells.empty()) << "nothing shown after a refusal";
+        EXPECT_TRUE(ui.recordingCanvas.ops.empty());
+    }
+}
+
+TEST_F(Commands, GateToolStopsOnAMatrixTextThatIsNoNumberAndOnCancel)
+{
+    ui.gateDialogFields.u12 = "one";
+    EXPECT_FALSE(runCommand(ui, [&] { Optimalizova1Click(*ws, ui); }));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].style, MessageStyle::error);
+    EXPECT_TRUE(ui.recordingCanvas.ops.empty());
+
+    ui.clearRecords();
+    ui.gateDialogAnswer = false;
+    ui.gateDialogFields = GateDialogFields{};
+    Optimalizova1Click(*ws, ui);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(ui.gateSliderOn);
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+#pragma once
+// The main window's commands, written against the presentation so that they
+// run and are tested without a window. The window only wires controls to them.
+
+#include <functional>
+#include <string_view>
+
+#include "engine/synthesis/gate.h"
+
+class Presentation;
+struct Workspace;
+struct GateDialogFields;
+
+// Texts of the commands that tests and the window share.
+inline constexpr std::string_view openDialogTitle = "Open the file with matrix";
+inline constexpr std::string_view saveDialogTitle = "Save matrix A";
+inline constexpr std::string_view matrixFileFilter = "Matrices|*.mat";
+inline constexpr std::string_view proposedMatrixFileName = "matica1.mat";
+inline constexpr std::string_view matrixLoadedLine = "The matrix was successfully loaded from the file.";
+inline constexpr std::string_view badGateParametersMessage =
+    "Problem: badly entered parameters for creating the matrix of the gate!!!";
+inline constexpr std::string_view gateMatrixShownMessage = "You are asking for the matrix of this gate:";
+
+// Completes the window's start-up on a fresh workspace: grid size, zoom slider
+// at 125, drawing hidden, grid shown with matrixA.
+void startUpWindow(Workspace& ws, Presentation& ui);
+
+// Runs one command; a conversion or file error that ends it early is shown in
+// an error box and the program goes on. Returns false when the command ended so.
+bool runCommand(Presentation& ui, const std::function<void()>& command);
+
+// "A": toggles the grid, then refills it from matrixA.
+void Button1Click(Workspace& ws, Presentation& ui);
+// "Decomposition": the button is disabled while the decomposition runs and
+// enabled again however it ends (errors pass on to the caller).
+void Button3Click(Workspace& ws, Presentation& ui);
+// "Generate": shows the grid with a new random matrixA.
+void Button5Click(Workspace& ws, Presentation& ui);
+// File > Open: asks for a *.mat file and loads it into matrixA.
+void Otvori1Click(Workspace& ws, Presentation& ui);
+// File > Save: asks for a file name and saves matrixA with the report.
+void Uloi1Click(Workspace& ws, Presentation& ui);
+// File > Exit.
+void Koniec1Click(Presentation& ui);
+// Help > User Guide and Help > About.
+void Nvod2Click(Presentation& ui);
+void Nvod1Click(Presentation& ui);
+
+// Gate slider moved: its position becomes the first gate shown and the selected gate.
+void TrackBar1Change(Workspace& ws, Presentation& ui);
+// Zoom slider moved: zoom := position / 100, then redraw.
+void TrackBar2Change(Workspace& ws, Presentation& ui);
+// An arrow of the gate selector pressed (step +1 up, -1 down): the selector
+// moves within 0..its maximum and the gate it then shows is selected.
+void UpDown1Changing(Workspace& ws, Presentation& ui, int step);
+
+// Tools > Matrix of the gate: asks for a gate and shows its full matrix. The
+// circuit is left untouched: the gate is drawn from a list of its own.
+void Optimalizova1Click(Workspace& ws, Presentation& ui);
+
+// The gate the tool's texts describe; false (and the gate unspecified) when the
+// type is outside 0..4 or a target or control lies outside 1..qubitCount.
+// The matrix texts are not read here.
+bool gateFromDialogFields(const GateDialogFields& fields, int qubitCount, TGATE1& gate);
