@@ -37,4 +37,9 @@ public:
     virtual void rectangle(int x1, int y1, int x2, int y2) = 0;
     // Writes text with its top-left corner at (x, y) in the font colour and height.
     virtual void textOut(int x, int y, std::string_view text) = 0;
+
+    // Brackets the operations of one drawn item (a gate), so that a canvas that
+    // writes a document can group them; painting canvases ignore it.
+    virtual void beginGroup(std::string_view /*id*/) {}
+    virtual void endGroup() {}
 };
