@@ -1,3 +1,219 @@
-// TEMPORARY STUB: replaced by its owner.
 #include "engine/optimization/optimizer.h"
-void optimizeCircuit(Workspace&, Presentation&) {}
+
+#include <memory>
+#include <string_view>
+
+#include "engine/optimization/exchange.h"
+#include "engine/optimization/merge.h"
+#include "engine/optimization/optimizationrun.h"
+#include "engine/optimization/stepdisplay.h"
+#include "platform/presentation.h"
+#include "workspace/workspace.h"
+
+namespace {
+
+bool showingSteps(const Presentation& ui) { return ui.isChecked(Setting::Zobroptimkroky); }
+
+// Records the partner as rewritten; the rewrite that would overflow the record
+// is taken back and the drag undone. False when the drag has ended.
+bool recordRewrite(Workspace& ws, OptimizationRun& run)
+{
+    if (run.rewrittenCount == maxRewrittenGates - 1) {
+        ws.gates[run.partnerPos].u = run.savedMatrices[maxRewrittenGates];
+        restoreDrag(ws, run);
+        return false;
+    }
+    ++run.rewrittenCount;
+    run.rewrittenGates[run.rewrittenCount] = run.partnerPos;
+    return true;
+}
+
+void leftDrag(Workspace& ws, Presentation& ui, OptimizationRun& run)
+{
+    TGATES1& gates = ws.gates;
+    run.dragDone = false;
+    while (!run.dragDone) {
+        if (showingSteps(ui))
+            showLeftStep(ws, ui, run, "Trying to merge ");
+        const MergeResult merged = spravid(ws, ui, run.partnerPos, run.movingPos);
+        if (merged != MergeResult::mergeNone) {
+            run.dragDone = true;
+            run.mergedInLeftDrag = true;
+            if (merged == MergeResult::mergeIntoB2) {
+                gates[run.partnerPos] = gates[run.movingPos];
+                gates[run.partnerPos].removed = 0;
+                gates[run.movingPos].removed = 1;
+            }
+            if (showingSteps(ui))
+                showLeftStep(ws, ui, run, "Gates were merged into ");
+            if (run.jump.jumpPending) {
+                // The moving gate's slot is free now: shift the gates after the
+                // jumped-over one right by one to make room for the jump gate.
+                for (int p = run.movingPos; p >= run.jump.jumpPosition + 2; --p)
+                    gates[p] = gates[p - 1];
+                gates[run.jump.jumpPosition + 1] = run.jump.jumpGate;
+                run.jump.jumpPending = false;
+            }
+            return;
+        }
+        if (showingSteps(ui))
+            showLeftStep(ws, ui, run, "Trying to exchange ");
+        run.savedMatrices[run.rewrittenCount + 1] = gates[run.partnerPos].u;
+        const ExchangeResult exchanged = prehodbrany(ws, ui, run.jump, run.partnerPos, run.movingPos, dragLeft);
+        if (exchanged == ExchangeResult::exchangeRefused) {
+            restoreDrag(ws, run);
+            return;
+        }
+        if (exchanged == ExchangeResult::exchangeChangedB1 && !recordRewrite(ws, run))
+            return;
+        if (!najblvlavo(ws, ui, run.partnerPos))
+            restoreDrag(ws, run);
+    }
+}
+
+void rightDrag(Workspace& ws, Presentation& ui, OptimizationRun& run)
+{
+    TGATES1& gates = ws.gates;
+    run.dragDone = false;
+    run.jump.jumpPending = false;
+    while (!run.dragDone) {
+        if (showingSteps(ui))
+            showRightStep(ws, ui, run, "Trying to merge ");
+        const MergeResult merged = spravid(ws, ui, run.movingPos, run.partnerPos);
+        if (merged != MergeResult::mergeNone) {
+            run.dragDone = true;
+            if (merged == MergeResult::mergeIntoB1) {
+                gates[run.partnerPos] = gates[run.movingPos];
+                gates[run.partnerPos].removed = 0;
+                gates[run.movingPos].removed = 1;
+            }
+            if (showingSteps(ui))
+                showRightStep(ws, ui, run, "Gates were merged into ");
+            if (run.jump.jumpPending) {
+                // The moving gate's slot is free now: shift the gates up to the
+                // jumped-over one left by one; the jump gate goes right after it.
+                for (int p = run.movingPos; p <= run.jump.jumpPosition - 1; ++p)
+                    gates[p] = gates[p + 1];
+                gates[run.jump.jumpPosition] = run.jump.jumpGate;
+                run.jump.jumpPending = false;
+            }
+            return;
+        }
+        if (showingSteps(ui))
+            showRightStep(ws, ui, run, "Trying to exchange ");
+        run.savedMatrices[run.rewrittenCount + 1] = gates[run.partnerPos].u;
+        const ExchangeResult exchanged = prehodbrany(ws, ui, run.jump, run.movingPos, run.partnerPos, dragRight);
+        if (exchanged == ExchangeResult::exchangeRefused) {
+            restoreDrag(ws, run);
+            return;
+        }
+        if (exchanged == ExchangeResult::exchangeChangedB2 && !recordRewrite(ws, run))
+            return;
+        if (!najblvpravo(ws, ui, run.partnerPos))
+            restoreDrag(ws, run);
+    }
+}
+
+// One sweep over the circuit and its compaction; returns the new gate count.
+int runPass(Workspace& ws, Presentation& ui, OptimizationRun& run)
+{
+    run.passStartCount = ws.pocetb1;
+    for (int g = 1; g <= ws.pocetb1; ++g)
+        ws.gates[g].removed = 0;
+    ui.setProgressMaximum(ws.pocetb1);
+    ui.setProgressPosition(0);
+    ui.setProgressStep(1);
+    ui.setProgressVisible(!showingSteps(ui));
+
+    run.movingPos = 1;
+    do {
+        ui.setProgressPosition(run.movingPos);
+        run.partnerPos = run.movingPos;
+        run.savedMatrices[0] = ws.gates[run.movingPos].u;
+        run.rewrittenCount = 0;
+        run.mergedInLeftDrag = false;
+        run.jump.jumpPending = false;
+        if (najblvlavo(ws, ui, run.partnerPos))
+            leftDrag(ws, ui, run);
+        run.partnerPos = run.movingPos;
+        run.rewrittenCount = 0;
+        if (!run.mergedInLeftDrag && najblvpravo(ws, ui, run.partnerPos))
+            rightDrag(ws, ui, run);
+    } while (najblvpravo(ws, ui, run.movingPos));
+
+    int kept = 0;
+    for (int g = 1; g <= ws.pocetb1; ++g)
+        if (ws.gates[g].removed == 0)
+            ws.gates[++kept] = ws.gates[g];
+    ws.pocetb1 = kept;
+    return kept;
+}
+
+}  // namespace
+
+bool najblvlavo(const Workspace& ws, Presentation& ui, int& pos)
+{
+    bool outside = false;
+    if (pos > ws.pocetb1) {
+        ui.appendLog("To procedure \"najblvlavo\" pos>pocetb1 was sent. That's BAD");
+        outside = true;
+    }
+    if (pos < 1) {
+        ui.appendLog("To procedure \"najblvlavo\" pos<1 was sent. That's BAD");
+        outside = true;
+    }
+    if (outside || pos == 1)
+        return false;
+    do
+        --pos;
+    while (pos != 1 && ws.gates[pos].removed != 0);
+    return ws.gates[pos].removed == 0;
+}
+
+bool najblvpravo(const Workspace& ws, Presentation& ui, int& pos)
+{
+    bool outside = false;
+    if (pos > ws.pocetb1) {
+        ui.appendLog("To procedure \"najblvpravo\" pos>pocetb1 was sent. That's BAD");
+        outside = true;
+    }
+    if (pos < 1) {
+        ui.appendLog("To procedure \"najblvpravo\" pos<1 was sent. That's BAD");
+        outside = true;
+    }
+    if (outside || pos == ws.pocetb1)
+        return false;
+    do
+        ++pos;
+    while (pos != ws.pocetb1 && ws.gates[pos].removed != 0);
+    return ws.gates[pos].removed == 0;
+}
+
+void restoreDrag(Workspace& ws, OptimizationRun& run)
+{
+    run.dragDone = true;
+    ws.gates[run.movingPos].u = run.savedMatrices[0];
+    for (int m = 1; m <= run.rewrittenCount; ++m)
+        ws.gates[run.rewrittenGates[m]].u = run.savedMatrices[m];
+}
+
+void optimizeCircuit(Workspace& ws, Presentation& ui)
+{
+    if (ws.pocetb1 == 0)
+        return;
+    if (ws.pocetb1 > stepListCapacity) {
+        ui.setChecked(Setting::Zobroptimkroky, false);
+        ui.appendLog("Showing of optimization steps is turned off, because of number of gates in the circuit.");
+    }
+    ws.tolerance = 1e-7;
+    ui.appendLog("The optimization algorithm has begun.");
+
+    auto run = std::make_unique<OptimizationRun>();
+    for (;;) {
+        const int kept = runPass(ws, ui, *run);
+        if (!ui.isChecked(Setting::roboptim) || kept == run->passStartCount)
+            break;
+    }
+    ui.setProgressPosition(0);
+    ui.setProgressVisible(false);
+}

@@ -1,0 +1,56 @@
+#pragma once
+// Shape tests on gate matrices and qubit sets that the exchange and merging
+// rules decide by. Entry comparisons use fuzzyEqual, not the tolerance.
+
+#include "engine/synthesis/gate.h"
+
+inline bool isAntidiagonal2(const TMATICA2& u)
+{
+    return fuzzyEqual(u.u11, Complex{}) && fuzzyEqual(u.u22, Complex{});
+}
+
+// d * I for some d.
+inline bool isScalar2(const TMATICA2& u) { return isDiagonal2(u) && fuzzyEqual(u.u11, u.u22); }
+
+// diag(1, e) for some e.
+inline bool isUnitPhase2(const TMATICA2& u) { return isDiagonal2(u) && fuzzyEqual(u.u11, Complex{1.0, 0.0}); }
+
+inline bool isOne(Complex z) { return fuzzyEqual(z, Complex{1.0, 0.0}); }
+
+// One control, matrix equal to pauliX within `tolerance`.
+inline bool isCnot(const TGATE1& g, const TMATICA2& pauliX, double tolerance)
+{
+    return g.type == 1 && matEqual2(g.u, pauliX, tolerance);
+}
+
+// `qubit` is one of the controls of g; every control is scanned.
+inline bool isControlOf(int qubit, const TGATE1& g)
+{
+    bool found = false;
+    for (int k = 1; k <= g.type; ++k)
+        if (g.controls[k] == qubit)
+            found = true;
+    return found;
+}
+
+// Every control of a is a qubit (target or control) of b.
+inline bool controlsWithin(const TGATE1& a, const TGATE1& b)
+{
+    for (int k = 1; k <= a.type; ++k)
+        if (a.controls[k] != b.target && !isControlOf(a.controls[k], b))
+            return false;
+    return true;
+}
+
+// Every control of a is a control of b (targets not considered).
+inline bool subsetControls(const TGATE1& a, const TGATE1& b)
+{
+    for (int k = 1; k <= a.type; ++k)
+        if (!isControlOf(a.controls[k], b))
+            return false;
+    return true;
+}
+
+// d * I and diag(1, d).
+inline TMATICA2 scalarMatrix2(Complex d) { return {d, Complex{}, Complex{}, d}; }
+inline TMATICA2 unitPhaseMatrix2(Complex d) { return {Complex{1.0, 0.0}, Complex{}, Complex{}, d}; }
