@@ -66,7 +66,8 @@ public:
     virtual void setGridSize(int columns, int rows) = 0;
     virtual void setGridCell(int column, int row, std::string_view text) = 0;
     virtual void setGridVisible(bool visible) = 0;
-    virtual bool isGridVisible() const = 0;
+    // Presentations without a grid of their own (forwarders, recorders) report it shown.
+    virtual bool isGridVisible() const { return true; }
 
     // Drawing surface (Image1).
     virtual Canvas& canvas() = 0;
