@@ -6,7 +6,9 @@ class Presentation;
 struct Workspace;
 
 // Appends the gates of table entry t; they multiply to the adjoint of T_t.
-void synthesizeTpq(Workspace& ws, Presentation& ui, int t);
+// Returns false when the circuit list was full before the last gate (the
+// gates opened so far stay).
+bool synthesizeTpq(Workspace& ws, Presentation& ui, int t);
 
-// Appends the controlled diagonal gates of D.
-void synthesizeD(Workspace& ws, Presentation& ui);
+// Appends the controlled diagonal gates of D; false when the list was full.
+bool synthesizeD(Workspace& ws, Presentation& ui);
