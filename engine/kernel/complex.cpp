@@ -88,6 +88,32 @@ private:
                               std::string(text_.substr(pos_)) + "]");
     }
 
+    // For an out-of-range number text: true when its magnitude is below 1
+    // (an underflow), false when above (an overflow).
+    static bool belowSmallestDouble(std::string_view digits)
+    {
+        const std::size_t e = digits.find_first_of("eE");
+        const std::string_view mantissa = digits.substr(0, e);
+        // Decimal exponent of the first nonzero mantissa digit plus the written exponent.
+        const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+        const std::size_t first = mantissa.find_first_of("123456789");
+        if (first == std::string_view::npos)
+            return true;
+        long long magnitude = first < point ? static_cast<long long>(point - first) - 1
+                                            : -static_cast<long long>(first - point);
+        if (e != std::string_view::npos) {
+            std::size_t d = e + 1;
+            const bool negative = d < digits.size() && digits[d] == '-';
+            if (d < digits.size() && (digits[d] == '-' || digits[d] == '+'))
+                ++d;
+            long long exponent = 0;
+            for (; d < digits.size() && exponent < 100000000; ++d)
+                exponent = exponent * 10 + (digits[d] - '0');
+            magnitude += negative ? -exponent : exponent;
+        }
+        return magnitude < 0;
+    }
+
     // [sign] digits [. digits] [(E|e) [sign] digits], at least one mantissa digit.
     // Values that are not finite are refused: they would pass every tolerance test.
     double number(bool signAllowed, const char* failure)
@@ -126,12 +152,8 @@ private:
         double value = 0.0;
         const auto result = std::from_chars(text_.data() + start, text_.data() + p, value);
         if (result.ec == std::errc::result_out_of_range) {
-            // Too small to represent is zero, a finite value; too large is refused.
-            const std::string_view digits = text_.substr(start, p - start);
-            const std::size_t e = digits.find_first_of("eE");
-            const bool tiny = e != std::string_view::npos ? digits.substr(e + 1, 1) == "-"
-                                                          : digits.front() == '.' || digits.substr(0, 2) == "0.";
-            if (!tiny)
+            // Too small to represent reads as zero, a finite value; too large is refused.
+            if (!belowSmallestDouble(text_.substr(start, p - start)))
                 fail(failure);
             value = 0.0;
         } else if (result.ec != std::errc() || result.ptr != text_.data() + p) {
@@ -205,15 +227,41 @@ std::string complexText(Complex z)
     return generalNumberText(z.re) + (z.im >= 0 ? " + " : " - ") + generalNumberText(std::fabs(z.im)) + "i";
 }
 
+// Fixed notation with `digits` decimals, halves rounded away from zero
+// (0.125 gives "0.13"); the rounding works on the exact decimal digits of x.
 static std::string fixedText(double x, int digits)
 {
-    char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, digits);
-    return std::string(buffer, result.ptr);
+    // Enough digits that the one after the last kept digit is exact for every
+    // x that the display threshold lets through.
+    const int exactDigits = 2 * digits + 40;
+    std::string text(330 + static_cast<std::size_t>(exactDigits), '\0');
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), std::fabs(x),
+                                      std::chars_format::fixed, exactDigits);
+    text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+    const std::size_t point = text.find('.');
+    const bool roundUp = text[point + 1 + static_cast<std::size_t>(digits)] >= '5';
+    text.resize(digits == 0 ? point : point + 1 + static_cast<std::size_t>(digits));
+    if (roundUp) {
+        std::size_t i = text.size();
+        while (i > 0) {
+            --i;
+            if (text[i] == '.')
+                continue;
+            if (text[i] != '9') {
+                ++text[i];
+                break;
+            }
+            text[i] = '0';
+            if (i == 0)
+                text = "1" + text;
+        }
+    }
+    return x < 0 ? "-" + text : text;
 }
 
 std::string complexToText(Complex z, int digits)
 {
+    digits = std::max(digits, 0);
     const double threshold = std::pow(10.0, -digits);
     std::string realText;
     if (std::fabs(z.re) > threshold)

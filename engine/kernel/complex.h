@@ -25,8 +25,14 @@ Complex operator/(Complex a, Complex b);
 
 inline double absSqr(Complex z) { return z.re * z.re + z.im * z.im; }
 inline double modulus(Complex z) { return std::sqrt(z.re * z.re + z.im * z.im); }
-// atan2(im, re) in (-pi, pi]; the angle of 0 is 0.
-inline double angle(Complex z) { return std::atan2(z.im, z.re); }
+// atan2(im, re) in (-pi, pi]; the angle of 0 is 0. A negative zero imaginary
+// part (from negating a real) would give -pi, so it counts as +0.
+inline double angle(Complex z)
+{
+    if (z.re == 0.0 && z.im == 0.0)
+        return 0.0;
+    return std::atan2(z.im == 0.0 ? 0.0 : z.im, z.re);
+}
 inline Complex conjugate(Complex z) { return {z.re, -z.im}; }
 inline Complex fromPolar(double r, double theta) { return {r * std::cos(theta), r * std::sin(theta)}; }
 inline Complex timesI(Complex z) { return {-z.im, z.re}; }
