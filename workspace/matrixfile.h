@@ -2,6 +2,10 @@
 // The *.mat file: the matrix and a report of the last decomposition.
 
 #include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/kernel/complex.h"
 
 class Presentation;
 struct Workspace;
@@ -12,3 +16,21 @@ bool loadMatrixFile(Workspace& ws, Presentation& ui, const std::string& fileName
 
 // Writes matrixA and the report; throws FileError (the old file is then intact).
 void saveMatrixFile(const Workspace& ws, Presentation& ui, const std::string& fileName);
+
+// What a matrix file holds, read and checked before anything in the workspace changes.
+struct MatrixFileContent {
+    enum class Verdict {
+        matrix,           // size 4, 8, 16 or 32 and all its entries
+        tooBig,           // size above 64
+        tooSmall,         // size below 2
+        unsupportedSize,  // 2..64 but not 4, 8, 16 or 32
+    };
+    Verdict verdict = Verdict::tooSmall;
+    int size = 0;
+    std::vector<Complex> entries;  // row by row, size * size when verdict is matrix
+};
+
+// Parses the bytes of a matrix file (CR LF or LF line ends; the report after the
+// matrix is not read). Throws FileError for a missing size, a missing delimiter or
+// a truncated file, ConversionError for an entry that is not a complex number.
+MatrixFileContent parseMatrixFile(std::string_view bytes);

@@ -1,20 +1,29 @@
-// udecomp: the headless command line (placeholder until the full front arrives).
+// udecomp: decomposes one unitary matrix from the command line, without a window.
+#include <exception>
 #include <iostream>
+#include <string>
+#include <vector>
 
-#include "platform/headlesspresentation.h"
-#include "ui/matrixgrid.h"
-#include "workspace/workspace.h"
+#include "app/cli/options.h"
+#include "app/cli/run.h"
 
-int main()
+int main(int argc, char** argv)
 {
-    HeadlessPresentation ui;
-    auto ws = createWorkspace(ui);
-    ui.setGridSize(ws->matrixSize + 1, ws->matrixSize + 1);
-    showMatrixInGrid(*ws, ui, ws->matrixA);
-    for (int r = 0; r <= ws->matrixSize; ++r) {
-        for (int c = 0; c <= ws->matrixSize; ++c)
-            std::cout << (c ? "\t" : "") << ui.gridCell(c, r);
-        std::cout << '\n';
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const ParsedOptions parsed = parseOptions(arguments);
+    if (!parsed.options) {
+        std::cerr << "udecomp: " << parsed.error << "\nTry 'udecomp --help'.\n";
+        return exitRefused;
     }
-    return 0;
+    if (parsed.options->help) {
+        std::cout << usageText();
+        return exitOk;
+    }
+    try {
+        return runCli(*parsed.options, std::cout, std::cerr);
+    } catch (const std::exception& e) {
+        std::cout.flush();
+        std::cerr << "error: " << e.what() << '\n';
+        return exitProblem;
+    }
 }

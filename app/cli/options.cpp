@@ -1,0 +1,139 @@
+#include "app/cli/options.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace {
+
+template <typename Number>
+std::optional<Number> wholeNumber(std::string_view text)
+{
+    Number value{};
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> endStageIndex(std::string_view name)
+{
+    if (name == "basic")
+        return 0;
+    if (name == "l1")
+        return 1;
+    if (name == "toffoli")
+        return 2;
+    if (name == "none")
+        return -1;
+    return std::nullopt;
+}
+
+ParsedOptions refused(std::string error) { return {std::nullopt, std::move(error)}; }
+
+}  // namespace
+
+ParsedOptions parseOptions(const std::vector<std::string>& arguments)
+{
+    CliOptions options;
+    bool optionsEnded = false;
+    for (std::size_t k = 0; k < arguments.size(); ++k) {
+        std::string name = arguments[k];
+        if (optionsEnded || name.size() < 2 || name.substr(0, 2) != "--") {
+            if (!name.empty() && name[0] == '-' && name != "-" && !optionsEnded)
+                return refused("unknown option '" + name + "'");
+            if (options.inputFile)
+                return refused("more than one matrix file given ('" + *options.inputFile + "' and '" + name + "')");
+            options.inputFile = name;
+            continue;
+        }
+        if (name == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // "--name=value" and "--name value" both work.
+        std::optional<std::string> inlineValue;
+        if (const auto equals = name.find('='); equals != std::string::npos) {
+            inlineValue = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        auto value = [&]() -> std::optional<std::string> {
+            if (inlineValue)
+                return inlineValue;
+            if (k + 1 < arguments.size())
+                return arguments[++k];
+            return std::nullopt;
+        };
+        auto flag = [&](bool& target) {
+            target = true;
+            return !inlineValue;
+        };
+
+        if (name == "--help") {
+            if (!flag(options.help))
+                return refused("--help takes no value");
+        } else if (name == "--no-optimize") {
+            bool set = false;
+            if (!flag(set))
+                return refused("--no-optimize takes no value");
+            options.optimize = false;
+        } else if (name == "--self-check") {
+            if (!flag(options.selfCheck))
+                return refused("--self-check takes no value");
+        } else if (name == "--show-steps") {
+            if (!flag(options.showSteps))
+                return refused("--show-steps takes no value");
+        } else if (name == "--end-stage") {
+            const auto text = value();
+            if (!text)
+                return refused("--end-stage needs one of basic, l1, toffoli, none");
+            const auto stage = endStageIndex(*text);
+            if (!stage)
+                return refused("--end-stage '" + *text + "' is not one of basic, l1, toffoli, none");
+            options.endStage = *stage;
+        } else if (name == "--random") {
+            const auto text = value();
+            const auto qubits = text ? wholeNumber<int>(*text) : std::nullopt;
+            if (!qubits || *qubits < 2 || *qubits > 5)
+                return refused("--random needs a number of qubits from 2 to 5");
+            options.randomQubits = qubits;
+        } else if (name == "--seed") {
+            const auto text = value();
+            const auto seed = text ? wholeNumber<std::uint64_t>(*text) : std::nullopt;
+            if (!seed)
+                return refused("--seed needs a whole number from 0 to 18446744073709551615");
+            options.seed = seed;
+        } else if (name == "--save") {
+            const auto text = value();
+            if (!text || text->empty())
+                return refused("--save needs a file name");
+            options.saveFile = text;
+        } else {
+            return refused("unknown option '" + arguments[k] + "'");
+        }
+    }
+    if (options.randomQubits && options.inputFile)
+        return refused("give either --random or a matrix file, not both");
+    return {options, {}};
+}
+
+std::string usageText()
+{
+    return "Usage: udecomp [options] [FILE.mat]\n"
+           "Decomposes the unitary matrix of FILE.mat (default: the start-up matrix) into a quantum\n"
+           "logic circuit. The message log goes to standard output; messages go to standard error\n"
+           "as lines starting with \"info: \" or \"error: \".\n"
+           "\n"
+           "Options:\n"
+           "  --end-stage STAGE  basic (default), l1, toffoli, or none (the window's untouched choice)\n"
+           "  --no-optimize      clear \"Perform an optimization\"\n"
+           "  --self-check       set \"Check after each stage of decomposition\"\n"
+           "  --show-steps       set \"Show optimization steps\"; every step is answered OK\n"
+           "  --random N         decompose a random unitary of N qubits (2 to 5) instead of a file\n"
+           "  --seed S           make the random matrices reproducible\n"
+           "  --save FILE        save the matrix and the report after the run\n"
+           "  --help             show this text\n"
+           "\n"
+           "Exit status: 0 the run ended normally and every check passed; 1 the run reported a\n"
+           "problem; 2 the input was refused (unreadable or malformed file, refused size, a matrix\n"
+           "that is not unitary, bad options).\n";
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The command line's options: what to decompose, the settings, where to save.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CliOptions {
+    // Item index of the end-stage box: 0 basic gates, 1 L1(U) gates, 2 Generalized Toffoli gates, -1 none.
+    int endStage = 0;
+    bool optimize = true;   // roboptim
+    bool selfCheck = false; // Kontrolptimkrok1
+    bool showSteps = false; // Zobroptimkroky
+    std::optional<int> randomQubits;
+    std::optional<std::uint64_t> seed;
+    std::optional<std::string> saveFile;
+    std::optional<std::string> inputFile;
+    bool help = false;
+};
+
+// Either the options or the reason they were refused.
+struct ParsedOptions {
+    std::optional<CliOptions> options;
+    std::string error;
+};
+
+// Reads the arguments after the program name.
+ParsedOptions parseOptions(const std::vector<std::string>& arguments);
+
+// The --help text.
+std::string usageText();

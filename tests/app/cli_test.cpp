@@ -1,0 +1,253 @@
+// Runs the built command line as a separate process and checks its output and exit status.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliResult {
+    bool exited = false;  // false when the process died from a signal
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readBytes(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void writeBytes(const fs::path& file, std::string_view bytes)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+class Cli : public ::testing::Test {
+protected:
+    fs::path dir;
+
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "udecomp-cli-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(dir, ignored);
+    }
+
+    // Runs udecomp with the arguments; standard output and error are captured in files.
+    CliResult run(const std::vector<std::string>& arguments) const
+    {
+        const fs::path outFile = dir / "stdout.txt";
+        const fs::path errFile = dir / "stderr.txt";
+        std::vector<std::string> argv{UDECOMP_CLI_PATH};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        std::vector<char*> pointers;
+        for (std::string& a : argv)
+            pointers.push_back(a.data());
+        pointers.push_back(nullptr);
+
+        const pid_t child = fork();
+        if (child == 0) {
+            const int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int in = open("/dev/null", O_RDONLY);
+            dup2(out, 1);
+            dup2(err, 2);
+            dup2(in, 0);
+            execv(pointers[0], pointers.data());
+            _exit(127);
+        }
+        CliResult result;
+        int status = 0;
+        if (child < 0 || waitpid(child, &status, 0) != child)
+            return result;
+        result.exited = WIFEXITED(status);
+        result.status = result.exited ? WEXITSTATUS(status) : -1;
+        result.out = readBytes(outFile);
+        result.err = readBytes(errFile);
+        return result;
+    }
+
+    fs::path file(const std::string& name, std::string_view bytes) const
+    {
+        const fs::path path = dir / name;
+        writeBytes(path, bytes);
+        return path;
+    }
+};
+
+// The start-up matrix K in the file layout, with `entry14` in place of K[1,4].
+std::string kFile(std::string_view entry14 = "0 - 1i")
+{
+    return "4\r\n{{0 + 0i,0 + 0i,0 + 0i," + std::string(entry14) +
+           "},\r\n{0 + 0i,0 + 0i,0 - 1i,0 + 0i},\r\n{0 + 0i,0 + 1i,0 + 0i,0 + 0i},\r\n{0 + 1i,0 + 0i,0 + 0i,0 + 0i}}\r\n";
+}
+
+}  // namespace
+
+TEST_F(Cli, HelpDescribesTheOptionsAndSucceeds)
+{
+    const CliResult r = run({"--help"});
+    EXPECT_EQ(r.status, 0);
+    for (const char* option : {"--end-stage", "--no-optimize", "--self-check", "--show-steps", "--random", "--seed",
+                               "--save"})
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+TEST_F(Cli, BadOptionsAreRefusedWithStatusTwoAndAReason)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {"--end-stage", "gates"}, {"--end-stage"},        {"--random", "6"},         {"--random", "1"},
+        {"--random", "3x"},       {"--random"},           {"--seed", "-1"},          {"--seed", "x"},
+        {"--save"},               {"--bogus"},            {"-x"},                    {"a.mat", "b.mat"},
+        {"--no-optimize=yes"},    {"--random", "3", "a.mat"},
+    };
+    for (const auto& arguments : cases) {
+        const CliResult r = run(arguments);
+        SCOPED_TRACE(arguments[0]);
+        EXPECT_TRUE(r.exited);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("udecomp: "), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty()) << "nothing runs after a refused option";
+    }
+}
+
+TEST_F(Cli, BadFilesEndWithStatusTwoAndAClearMessage)
+{
+    std::mt19937 engine(11);
+    std::string noise(3000, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(engine() & 0xff);
+    fs::create_directory(dir / "folder.mat");
+    const struct {
+        std::string name;
+        std::string bytes;
+        std::string_view errorPart;
+    } cases[] = {
+        {"nan.mat", kFile("NaN"), "Could not parse real portion"},
+        {"infinite.mat", kFile("1E400 + 0i"), "Could not parse real portion"},
+        {"truncated.mat", kFile().substr(0, 60), "The file ends"},
+        {"size65.mat", "65\r\n{{0}}\r\n", "no matrix was read"},
+        {"size3.mat", "3\r\n{{1,0,0},\r\n{0,1,0},\r\n{0,0,1}}\r\n", "no matrix was read"},
+        {"offby1e-3.mat", kFile("0 - 1.001i"), "not unitary"},
+        {"offby1e-6.mat", kFile("0 - 1.000001i"), "not unitary"},
+        {"noise.mat", noise, "error: "},
+        {"empty.mat", "", "Invalid numeric input"},
+        {"missing.mat", "", "Cannot open"},
+        {"folder.mat", "", "directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::path path = dir / c.name;
+        if (c.name != "missing.mat" && c.name != "folder.mat")
+            writeBytes(path, c.bytes);
+        const CliResult r = run({path.string()});
+        EXPECT_TRUE(r.exited);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("error: "), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(c.errorPart), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(Cli, TooBigAndUnsupportedSizesExplainThemselvesInTheLog)
+{
+    const CliResult big = run({file("big.mat", "65\r\n").string()});
+    EXPECT_EQ(big.status, 2);
+    EXPECT_EQ(lines(big.out), (std::vector<std::string>{"This matrix is too big,", "I'm stopping it's openning."}));
+    const CliResult three = run({file("three.mat", "3\r\n").string()});
+    EXPECT_EQ(three.status, 2);
+    EXPECT_NE(three.out.find("size 3 is not supported"), std::string::npos) << three.out;
+}
+
+TEST_F(Cli, AGoodFileIsLoadedDecomposedAndSaved)
+{
+    const fs::path saved = dir / "out.mat";
+    const CliResult r = run({"--save", saved.string(), file("in.mat", kFile()).string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    const std::vector<std::string> log = lines(r.out);
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[0], "The matrix was successfully loaded from the file.");
+    EXPECT_EQ(log[1], "Decomposition have began.");
+    EXPECT_EQ(log.back(), "Matrix was saved into the file.");
+    EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos);
+    const std::string text = readBytes(saved);
+    EXPECT_EQ(text.substr(0, kFile().size()), kFile()) << "the matrix is restored from the input after the final check";
+    EXPECT_NE(text.find("Quantum circuit corresponding to the matrix: \r\n"), std::string::npos);
+}
+
+TEST_F(Cli, TheStartUpMatrixIsTheDefaultInputAndEachEndStageRuns)
+{
+    for (const char* stage : {"basic", "l1", "toffoli", "none"}) {
+        SCOPED_TRACE(stage);
+        const CliResult r = run({"--end-stage", stage, "--self-check"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(lines(r.out).at(0), "Decomposition have began.");
+        EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos);
+    }
+}
+
+TEST_F(Cli, ARandomMatrixIsReproducibleWithASeed)
+{
+    const fs::path first = dir / "first.mat";
+    const fs::path second = dir / "second.mat";
+    const fs::path third = dir / "third.mat";
+    const CliResult a = run({"--random", "3", "--seed", "42", "--no-optimize", "--save", first.string()});
+    const CliResult b = run({"--random", "3", "--seed", "42", "--no-optimize", "--save", second.string()});
+    const CliResult c = run({"--random", "3", "--seed", "43", "--no-optimize", "--save", third.string()});
+    EXPECT_EQ(a.status, 0) << a.err;
+    EXPECT_EQ(lines(a.out).at(0), "The unitary matrix was randomly generated.");
+    EXPECT_EQ(a.out, b.out);
+    EXPECT_TRUE(readBytes(first) == readBytes(second)) << "the same seed gives the same matrix and report";
+    EXPECT_EQ(readBytes(first).substr(0, 3), "8\r\n");
+    const std::string matrixOf43 = readBytes(third).substr(0, readBytes(third).find("The decomposition"));
+    EXPECT_TRUE(readBytes(first).substr(0, matrixOf43.size()) != matrixOf43) << "another seed gives another matrix";
+}
+
+TEST_F(Cli, ShownStepsAreAnsweredOkOnStandardError)
+{
+    const CliResult r = run({"--random", "2", "--seed", "1", "--show-steps", "--end-stage", "toffoli"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    for (const std::string& line : lines(r.err))
+        EXPECT_EQ(line.rfind("question: ", 0), 0u) << line;
+}
+
+TEST_F(Cli, AFailedSaveIsAProblemAndKeepsTheOldFile)
+{
+    const fs::path folder = dir / "folder.mat";
+    fs::create_directory(folder);
+    const CliResult r = run({"--save", folder.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("error: "), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(folder));
+    const CliResult missing = run({"--save", (dir / "no" / "such.mat").string()});
+    EXPECT_EQ(missing.status, 1);
+}
