@@ -14,6 +14,9 @@ constexpr double twoPi = 2.0 * std::numbers::pi;
 
 bool isZero(Complex z) { return z.re == 0.0 && z.im == 0.0; }
 
+// The angle with signed zeros read as +0, so that -1 has the angle pi rather than -pi.
+double phaseOf(Complex z) { return angle({z.re + 0.0, z.im + 0.0}); }
+
 // Into [-pi, pi]; keeps the printed angles short and comparable.
 double wrapAngle(double x) { return std::remainder(x, twoPi); }
 
@@ -109,16 +112,16 @@ UAngles uAngles(const TMATICA2& u)
     // Three of the four entry phases fix gamma, phi and lambda; the fourth follows by
     // unitarity. Leave out the phase of the smaller pair, which may be rounding noise.
     if (c >= s) {
-        const double a = angle(u.u11);
-        const double b = angle(u.u22);
-        const double q = isZero(u.u12) ? a : angle(-u.u12);
+        const double a = phaseOf(u.u11);
+        const double b = phaseOf(u.u22);
+        const double q = isZero(u.u12) ? a : phaseOf(-u.u12);
         result.gamma = a;
         result.lambda = q - a;
         result.phi = b - q;
     } else {
-        const double p = angle(u.u21);
-        const double q = angle(-u.u12);
-        const double a = isZero(u.u11) ? p : angle(u.u11);
+        const double p = phaseOf(u.u21);
+        const double q = phaseOf(-u.u12);
+        const double a = isZero(u.u11) ? p : phaseOf(u.u11);
         result.gamma = a;
         result.phi = p - a;
         result.lambda = q - a;
