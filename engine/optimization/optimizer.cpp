@@ -211,7 +211,9 @@ void optimizeCircuit(Workspace& ws, Presentation& ui)
     auto run = std::make_unique<OptimizationRun>();
     for (;;) {
         const int kept = runPass(ws, ui, *run);
-        if (!ui.isChecked(Setting::roboptim) || kept == run->passStartCount)
+        // A pass over an empty circuit would have no first moving gate and
+        // would send position 1 of an empty list to the neighbour searches.
+        if (!ui.isChecked(Setting::roboptim) || kept == run->passStartCount || kept == 0)
             break;
     }
     ui.setProgressPosition(0);
