@@ -142,6 +142,12 @@ TEST(MatEqual, AcceptsADifferenceEqualToTheToleranceAndNothingMore)
     m->y(1, 9) = {5.0, 5.0};
     EXPECT_TRUE(matEqual(m->x, m->y, 8, 1e-7));
     EXPECT_FALSE(matEqual(m->x, m->y, 9, 1e-7));
+    // A tolerance of zero accepts only equal entries; a negative one nothing.
+    m->y = m->x;
+    EXPECT_TRUE(matEqual(m->x, m->y, 8, 0.0));
+    m->y(2, 7).re = std::nextafter(m->y(2, 7).re, 2.0);
+    EXPECT_FALSE(matEqual(m->x, m->y, 8, 0.0));
+    EXPECT_FALSE(matEqual(m->x, m->x, 8, -1.0));
     // A difference in the last entry of the block is found.
     m->y = m->x;
     m->y(8, 8).im += 1e-3;
