@@ -69,7 +69,10 @@ void checkEntries(const Workspace& ws, Presentation& ui, Complex entry1, Complex
         ui.showMessage(parametersMessage, MessageStyle::information);
 }
 
-bool small(double value, const Workspace& ws) { return value < ws.tolerance; }
+// The short first cases read only half of the matrix; they are taken when the
+// other half is zero to rounding, else the full formulas run (they also cover
+// that case exactly), so an entry below the tolerance is never dropped.
+bool isZero(Complex z) { return fuzzyEqual(z, Complex{}); }
 
 }  // namespace
 
@@ -77,7 +80,7 @@ void decomposeHermitian(Workspace& ws, Presentation& ui, BasicScratch& scratch, 
                         const std::optional<TGATE1>& phase)
 {
     SequenceWriter out(ws, scratch, t, c, phase);
-    if (small(std::fabs(modulus(m.u12) - 1.0), ws)) {
+    if (isZero(m.u11) && isZero(m.u22)) {
         const double phi = angle(m.u21);
         out.oneQubit(phaseRotation2(phi));
         out.cnot();
@@ -98,7 +101,7 @@ void decomposeRealOffDiagonal(Workspace& ws, Presentation& ui, BasicScratch& scr
                               int c, const std::optional<TGATE1>& phase)
 {
     SequenceWriter out(ws, scratch, t, c, phase);
-    if (small(std::fabs(modulus(m.u11) - 1.0), ws)) {
+    if (isZero(m.u12) && isZero(m.u21)) {
         const double phi = angle(m.u11);
         out.cnot();
         out.oneQubit(phaseRotation2(-phi));
@@ -125,7 +128,7 @@ void decomposeGeneral(Workspace& ws, Presentation& ui, BasicScratch& scratch, co
     const double phi = angle(m11m12);
     const double theta =
         angle(timesReal(timesI(m11m12) * fromPolar(1.0, -phi), 2.0) + m.u11 * m.u22 + m.u12 * m.u21);
-    // cos(theta/2) is not small here: the dispatcher has turned away small m11 and m12.
+    // cos(theta/2) is about |m11|, which the dispatcher has made sure is not zero.
     const double psi = 2.0 * angle(timesReal(m.u11 * fromPolar(1.0, -phi / 2.0), 1.0 / std::cos(theta / 2.0)));
     checkEntries(ws, ui, m.u11, fromPolar(std::cos(theta / 2.0), (phi + psi) / 2.0), m.u12,
                  fromPolar(std::sin(theta / 2.0), (phi - psi) / 2.0));
