@@ -1,0 +1,78 @@
+#include "ui/circuitpicture.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "platform/canvas.h"
+#include "platform/svgcanvas.h"
+#include "workspace/workspace.h"
+
+namespace {
+
+// Lays out without drawing, to learn how many bands a circuit takes.
+class NullCanvas : public Canvas {
+public:
+    void setPenColor(Rgb) override {}
+    void setPenWidth(int) override {}
+    void setBrushColor(Rgb) override {}
+    void setFontColor(Rgb) override {}
+    void setFontHeight(int) override {}
+    void fillRect(int, int, int, int) override {}
+    void moveTo(int, int) override {}
+    void lineTo(int, int) override {}
+    void ellipse(int, int, int, int) override {}
+    void rectangle(int, int, int, int) override {}
+    void textOut(int, int, std::string_view) override {}
+};
+
+// The view with its area `bands` bands tall; false when that overflows the pixel range.
+bool stretchToBands(DrawingView& view, const BandLayout& layout, std::int64_t bands)
+{
+    const std::int64_t bottom = view.area.Top + bands * layout.bandHeight;
+    // Leave room for the label written below the last band and for the margin.
+    if (bottom > std::numeric_limits<int>::max() / 2)
+        return false;
+    view.area.Bottom = static_cast<int>(bottom);
+    return true;
+}
+
+}  // namespace
+
+bool writeCircuitPicture(const DrawingView& view, std::span<const TGATE1> list, int count, std::ostream& out)
+{
+    const BandLayout layout = bandLayout(view);
+    if (layout.bandHeight < 1 || layout.gatesPerBand < 1)
+        return false;
+    const int lastInList = static_cast<int>(std::min<std::size_t>(list.size(), maxGates + 1)) - 1;
+    count = std::clamp(count, 0, lastInList);
+
+    DrawingView tall = view;
+    if (count == 0) {
+        if (!stretchToBands(tall, layout, 1))
+            return false;
+        SvgCanvas svg(out, tall.area.Right + tall.area.Left, tall.area.Bottom + tall.area.Top);
+        drawEmptyBands(svg, tall, bandLayout(tall));
+        return true;
+    }
+
+    // Every band holds at least gatesPerBand gates (each column at least one),
+    // so this many bands hold them all; contraction may need fewer.
+    const std::int64_t mostBands = (count + layout.gatesPerBand - 1) / layout.gatesPerBand;
+    if (!stretchToBands(tall, layout, mostBands))
+        return false;
+    NullCanvas counter;
+    const DrawResult trial = drawGatesOn(counter, tall, list, 1, count);
+    if (trial.outcome != DrawOutcome::drawn || trial.lastDrawn != count ||
+        !stretchToBands(tall, layout, trial.bandsUsed))
+        return false;
+
+    SvgCanvas svg(out, tall.area.Right + tall.area.Left, tall.area.Bottom + tall.area.Top);
+    drawGatesOn(svg, tall, list, 1, count);
+    return true;
+}
+
+bool writeCircuitPicture(const Workspace& ws, const Presentation& ui, std::ostream& out)
+{
+    return writeCircuitPicture(windowDrawingView(ws, ui), ws.gates, ws.pocetb1, out);
+}

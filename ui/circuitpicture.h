@@ -1,0 +1,23 @@
+#pragma once
+// A picture of a whole circuit: the window's drawing with as many bands as the
+// circuit needs, written as an SVG document.
+
+#include <ostream>
+#include <span>
+
+#include "engine/synthesis/gate.h"
+#include "ui/circuitdrawing.h"
+
+class Presentation;
+struct Workspace;
+
+// Writes gates 1..count of `list` as an SVG picture laid out by `view`, whose
+// area is stretched downwards to hold every band; each gate is one <g> element
+// with id "gate-<number>". A circuit with no gates gives one band of empty
+// wires. Returns false, writing nothing, when not one column fits at this zoom
+// or the picture would be too tall to lay out.
+bool writeCircuitPicture(const DrawingView& view, std::span<const TGATE1> list, int count, std::ostream& out);
+
+// The whole circuit of the workspace as the window shows it (zoom, selected
+// gate, contraction), from gate 1.
+bool writeCircuitPicture(const Workspace& ws, const Presentation& ui, std::ostream& out);
