@@ -278,6 +278,22 @@ TEST_F(CircuitDrawing, NotAndZGlyphsReplaceTheLetterBox)
     EXPECT_EQ(only(shapes, CanvasOpKind::ellipse).size(), 2u);
 }
 
+TEST_F(CircuitDrawing, GlyphOffsetsAreRoundedTogetherWithTheirWire)
+{
+    // At zoom 1.07 the wire of qubit 1 lies at 10 + nearest(42.8) = 53, but the top of
+    // its dot at 10 + nearest(34 * 1.07) = 46, not 53 - nearest(6.42) = 47.
+    ws->zoom = 1.07;
+    setCircuit({makeGate(notMatrix, 2, {1})});
+    const auto shapes = draw();
+    const auto ellipses = only(shapes, CanvasOpKind::ellipse);
+    ASSERT_EQ(ellipses.size(), 2u);
+    EXPECT_EQ(ellipses[0].x1, 49 - 6);
+    EXPECT_EQ(ellipses[0].y1, 46);
+    EXPECT_EQ(ellipses[0].x2, 49 + 6);
+    EXPECT_EQ(ellipses[0].y2, 59);
+    EXPECT_EQ(only(shapes, CanvasOpKind::lineTo)[0].y1, 53);
+}
+
 TEST_F(CircuitDrawing, RemovedGatesAreRedInEveryPart)
 {
     setCircuit({makeGate(notMatrix, 2, {1}, true), makeGate(hadamard, 1, {2}, true), makeGate(hadamard, 1)});
