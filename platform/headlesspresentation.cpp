@@ -8,33 +8,38 @@ void HeadlessPresentation::record(EventKind kind, std::string text, int a, int b
         events.push_back({kind, std::move(text), a, b});
 }
 
+// Texts are copied before anything is stored: the caller's view may point into
+// one of the lists (ui.appendLog(ui.log[0])), and an observer may add to them.
 void HeadlessPresentation::appendLog(std::string_view line)
 {
-    log.emplace_back(line);
-    record(EventKind::log, std::string(line));
+    const std::string text(line);
+    log.push_back(text);
+    record(EventKind::log, text);
     if (onLog)
-        onLog(log.back());
+        onLog(text);
 }
 
 void HeadlessPresentation::showMessage(std::string_view text, MessageStyle style)
 {
-    messages.push_back({std::string(text), style});
-    record(EventKind::message, std::string(text), static_cast<int>(style));
+    const RecordedMessage message{std::string(text), style};
+    messages.push_back(message);
+    record(EventKind::message, message.text, static_cast<int>(style));
     if (onMessage)
-        onMessage(messages.back());
+        onMessage(message);
 }
 
 bool HeadlessPresentation::askOkCancel(std::string_view text)
 {
-    questions.emplace_back(text);
+    const std::string question(text);
+    questions.push_back(question);
     bool answer = true;
     if (!questionAnswers.empty()) {
         answer = questionAnswers.front();
         questionAnswers.pop_front();
     }
-    record(EventKind::question, std::string(text), answer ? 1 : 0);
+    record(EventKind::question, question, answer ? 1 : 0);
     if (onQuestion)
-        onQuestion(questions.back());
+        onQuestion(question);
     return answer;
 }
 
