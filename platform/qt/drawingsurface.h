@@ -1,0 +1,27 @@
+#pragma once
+// Image1: the picture the circuit is drawn on, shown at its own size.
+
+#include <QImage>
+#include <QWidget>
+
+#include "platform/qt/qtcanvas.h"
+
+class DrawingSurface : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int pictureWidth = 995;
+    static constexpr int pictureHeight = 594;
+
+    explicit DrawingSurface(QWidget* parent = nullptr);
+
+    QtCanvas& canvas() { return canvas_; }
+    // The picture as drawn so far (closes the canvas's open painter).
+    const QImage& picture();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage image_;
+    QtCanvas canvas_;
+};

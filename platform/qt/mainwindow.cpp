@@ -1,0 +1,276 @@
+#include "platform/qt/mainwindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "platform/qt/aboutwindow.h"
+#include "platform/qt/drawingsurface.h"
+#include "platform/qt/gatematrixdialog.h"
+#include "platform/qt/gateselector.h"
+#include "platform/qt/qtcanvas.h"
+#include "platform/qt/userguidewindow.h"
+#include "ui/commands.h"
+#include "workspace/qubitcount.h"
+#include "workspace/workspace.h"
+
+namespace {
+
+constexpr int gridCellWidth = 70;
+constexpr int gridCellHeight = 35;
+constexpr int gridFontHeight = 15;
+const char* const skyBlue = "#a6caf0";
+
+QLabel* caption(const char* text, QWidget* parent) { return new QLabel(text, parent); }
+
+QSlider* slider(int minimum, int maximum, int position, int tickFrequency, QWidget* parent)
+{
+    auto* s = new QSlider(Qt::Horizontal, parent);
+    s->setRange(minimum, maximum);
+    s->setValue(position);
+    s->setTickInterval(tickFrequency);
+    s->setTickPosition(QSlider::TicksBelow);
+    s->setEnabled(false);
+    return s;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+{
+    setWindowTitle("Decomposition of unitary matrices into Quantum Logic Circuits");
+    buildControls();
+    buildMenus();
+    presentation_ = std::make_unique<QtPresentation>(*this);
+    workspace_ = createWorkspace(*presentation_);
+    gateMatrixDialog = new GateMatrixDialog(this);
+    aboutWindow = new AboutWindow(this);
+    userGuideWindow = new UserGuideWindow(this);
+    startUpWindow(*workspace_, *presentation_);
+    connectCommands();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls()
+{
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    Label1 = caption("No.of qubits:", central);
+    Edit1 = new QLineEdit("2", central);
+    Edit1->setFixedWidth(48);
+    Button3 = new QPushButton("Decomposition", central);
+    Label18 = caption("into:", central);
+    ComboBox1 = new QComboBox(central);
+    ComboBox1->addItems({"basic gates", "L1(U) gates", "Generalized Toffoli gates"});
+    ComboBox1->setPlaceholderText("basic gates");
+    ComboBox1->setCurrentIndex(-1);
+    ComboBox1->setMinimumWidth(210);
+    Button1 = new QPushButton("A", central);
+    Button1->setFixedWidth(48);
+    Button5 = new QPushButton("Generate", central);
+
+    auto* commandRow = new QHBoxLayout;
+    commandRow->addWidget(Label1);
+    commandRow->addWidget(Edit1);
+    commandRow->addSpacing(12);
+    commandRow->addWidget(Button3);
+    commandRow->addWidget(Label18);
+    commandRow->addWidget(ComboBox1);
+    commandRow->addSpacing(12);
+    commandRow->addWidget(Button1);
+    commandRow->addWidget(Button5);
+    commandRow->addStretch();
+
+    // The grid and the picture share one place; the grid lies on top when shown.
+    auto* view = new QWidget(central);
+    view->setFixedSize(DrawingSurface::pictureWidth, DrawingSurface::pictureHeight);
+    Image1 = new DrawingSurface(view);
+    Image1->move(0, 0);
+    Image1->hide();
+    StringGrid1 = new QTableWidget(view);
+    StringGrid1->setGeometry(0, 0, DrawingSurface::pictureWidth, DrawingSurface::pictureHeight);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
+    StringGrid1->setFocusPolicy(Qt::NoFocus);
+    StringGrid1->setTextElideMode(Qt::ElideNone);
+    StringGrid1->setWordWrap(false);
+    StringGrid1->setCornerButtonEnabled(false);
+    QFont gridFont = StringGrid1->font();
+    gridFont.setPixelSize(QtCanvas::pixelSizeForLineHeight(gridFont, gridFontHeight));
+    StringGrid1->setFont(gridFont);
+    for (QHeaderView* header : {StringGrid1->horizontalHeader(), StringGrid1->verticalHeader()}) {
+        header->setFont(gridFont);
+        header->setSectionResizeMode(QHeaderView::Fixed);
+        header->setMinimumSectionSize(1);
+        header->setHighlightSections(false);
+    }
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(gridCellWidth);
+    StringGrid1->horizontalHeader()->setFixedHeight(gridCellHeight);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(gridCellHeight);
+    StringGrid1->verticalHeader()->setFixedWidth(gridCellWidth);
+    StringGrid1->setStyleSheet(QString("QHeaderView::section { background-color: %1; border: 1px solid #7f9db9;"
+                                       " padding: 0px; }"
+                                       "QTableView::item { padding: 0px 1px; }")
+                                   .arg(skyBlue));
+
+    Memo1 = new QPlainTextEdit(central);
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setMinimumWidth(320);
+
+    auto* viewRow = new QHBoxLayout;
+    viewRow->addWidget(view, 0, Qt::AlignTop);
+    viewRow->addWidget(Memo1, 1);
+
+    TrackBar1 = slider(1, 50, 1, 2, central);
+    Label2 = caption("Gates from:", central);
+    Label3 = caption("1", central);
+    Label4 = caption("to:", central);
+    Label5 = caption("200", central);
+    Label10 = caption("No. of gates:", central);
+    Label11 = caption("0", central);
+    TrackBar2 = slider(45, 200, 125, 10, central);
+    Label6 = caption("ZOOM:", central);
+    Label7 = caption("1,00", central);
+    Label9 = caption("Selected Gate:", central);
+    Label8 = caption("0", central);
+    UpDown1 = new GateSelector(central);
+    UpDown1->setEnabled(false);
+    Label16 = caption("U:", central);
+    Label12 = caption("", central);
+    Label13 = caption("", central);
+    Label14 = caption("", central);
+    Label15 = caption("", central);
+    for (QLabel* number : {Label3, Label5, Label11, Label8})
+        number->setMinimumWidth(56);
+    for (QLabel* entry : {Label12, Label13, Label14, Label15}) {
+        entry->setMinimumWidth(150);
+        entry->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+
+    auto* gateCaptions = new QHBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*>{Label2, Label3, Label4, Label5})
+        gateCaptions->addWidget(w);
+    gateCaptions->addStretch();
+    gateCaptions->addWidget(Label10);
+    gateCaptions->addWidget(Label11);
+    auto* gateBlock = new QVBoxLayout;
+    gateBlock->addLayout(gateCaptions);
+    gateBlock->addWidget(TrackBar1);
+
+    auto* zoomCaptions = new QHBoxLayout;
+    zoomCaptions->addWidget(Label6);
+    zoomCaptions->addWidget(Label7);
+    zoomCaptions->addStretch();
+    auto* zoomBlock = new QVBoxLayout;
+    zoomBlock->addLayout(zoomCaptions);
+    zoomBlock->addWidget(TrackBar2);
+
+    auto* selectedBlock = new QGridLayout;
+    selectedBlock->addWidget(Label9, 0, 0);
+    selectedBlock->addWidget(Label8, 0, 1);
+    selectedBlock->addWidget(UpDown1, 0, 2);
+    selectedBlock->addWidget(Label16, 1, 0, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
+    auto* matrixEntries = new QGridLayout;
+    matrixEntries->addWidget(Label12, 0, 0);
+    matrixEntries->addWidget(Label13, 0, 1);
+    matrixEntries->addWidget(Label14, 1, 0);
+    matrixEntries->addWidget(Label15, 1, 1);
+    selectedBlock->addLayout(matrixEntries, 1, 1, 2, 3);
+
+    auto* browseRow = new QHBoxLayout;
+    browseRow->addLayout(gateBlock, 5);
+    browseRow->addSpacing(24);
+    browseRow->addLayout(zoomBlock, 2);
+    browseRow->addSpacing(24);
+    browseRow->addLayout(selectedBlock, 3);
+
+    ProgressBar1 = new QProgressBar(central);
+    ProgressBar1->setTextVisible(false);
+    QSizePolicy keepPlace = ProgressBar1->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);  // painted at once when a computation shows it
+    ProgressBar1->setSizePolicy(keepPlace);
+    ProgressBar1->hide();
+
+    auto* layout = new QVBoxLayout(central);
+    layout->addLayout(commandRow);
+    layout->addLayout(viewRow);
+    layout->addLayout(browseRow);
+    layout->addWidget(ProgressBar1);
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu("File");
+    Otvori1 = file->addAction("Open");
+    Uloi1 = file->addAction("Save");
+    Koniec1 = file->addAction("Exit");
+    QMenu* tools = menuBar()->addMenu("Tools");
+    Optimalizova1 = tools->addAction("Matrix of the gate");
+    QMenu* settings = menuBar()->addMenu("Settings");
+    const auto check = [&](const char* text, bool checked) {
+        QAction* action = settings->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(checked);
+        return action;
+    };
+    roboptim = check("Perform an optimization", true);
+    Kontrolptimkrok1 = check("Check after each stage of decomposition", false);
+    Zobroptimkroky = check("Show optimization steps", false);
+    Zuzeniezobrazenia1 = check("Contraction of the circuit representation", true);
+    QMenu* help = menuBar()->addMenu("Help");
+    Nvod2 = help->addAction("User Guide");
+    Nvod1 = help->addAction("About");
+}
+
+void MainWindow::connectCommands()
+{
+    Workspace& ws = *workspace_;
+    QtPresentation& ui = *presentation_;
+    const auto run = [&ui](auto command) { runCommand(ui, command); };
+
+    connect(Button1, &QPushButton::clicked, this, [=, &ws, &ui] { run([&] { Button1Click(ws, ui); }); });
+    connect(Button3, &QPushButton::clicked, this, [=, &ws, &ui] { run([&] { Button3Click(ws, ui); }); });
+    connect(Button5, &QPushButton::clicked, this, [=, &ws, &ui] { run([&] { Button5Click(ws, ui); }); });
+    connect(Edit1, &QLineEdit::textEdited, this, [=, &ws, &ui] { run([&] { Edit1Change(ws, ui); }); });
+    connect(TrackBar1, &QSlider::valueChanged, this, [=, &ws, &ui] { run([&] { TrackBar1Change(ws, ui); }); });
+    connect(TrackBar2, &QSlider::valueChanged, this, [=, &ws, &ui] { run([&] { TrackBar2Change(ws, ui); }); });
+    connect(UpDown1, &GateSelector::arrowPressed, this,
+            [=, &ws, &ui](int step) { run([&] { UpDown1Changing(ws, ui, step); }); });
+    connect(Otvori1, &QAction::triggered, this, [=, &ws, &ui] { run([&] { Otvori1Click(ws, ui); }); });
+    connect(Uloi1, &QAction::triggered, this, [=, &ws, &ui] { run([&] { Uloi1Click(ws, ui); }); });
+    connect(Koniec1, &QAction::triggered, this, [=, &ui] { run([&] { Koniec1Click(ui); }); });
+    connect(Optimalizova1, &QAction::triggered, this, [=, &ws, &ui] { run([&] { Optimalizova1Click(ws, ui); }); });
+    connect(Nvod2, &QAction::triggered, this, [=, &ui] { run([&] { Nvod2Click(ui); }); });
+    connect(Nvod1, &QAction::triggered, this, [=, &ui] { run([&] { Nvod1Click(ui); }); });
+}
+
+QLabel* MainWindow::label(Label which) const
+{
+    switch (which) {
+    case Label::Label3: return Label3;
+    case Label::Label5: return Label5;
+    case Label::Label7: return Label7;
+    case Label::Label8: return Label8;
+    case Label::Label11: return Label11;
+    case Label::Label12: return Label12;
+    case Label::Label13: return Label13;
+    case Label::Label14: return Label14;
+    case Label::Label15: return Label15;
+    }
+    return nullptr;
+}

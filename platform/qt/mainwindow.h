@@ -1,0 +1,93 @@
+#pragma once
+// The main window: its controls carry the names the commands and the
+// presentation use; every control's action is one command of ui/commands.h.
+
+#include <QMainWindow>
+
+#include <memory>
+
+#include "platform/qt/qtpresentation.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QTableWidget;
+class AboutWindow;
+class DrawingSurface;
+class GateMatrixDialog;
+class GateSelector;
+class UserGuideWindow;
+struct Workspace;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Workspace& workspace() { return *workspace_; }
+    QtPresentation& presentation() { return *presentation_; }
+
+    // Controls.
+    DrawingSurface* Image1;
+    QTableWidget* StringGrid1;
+    QPlainTextEdit* Memo1;
+    QLabel* Label1;
+    QLineEdit* Edit1;
+    QPushButton* Button3;
+    QLabel* Label18;
+    QComboBox* ComboBox1;
+    QPushButton* Button1;
+    QPushButton* Button5;
+    QSlider* TrackBar1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label10;
+    QLabel* Label11;
+    QLabel* Label6;
+    QLabel* Label7;
+    QSlider* TrackBar2;
+    QLabel* Label9;
+    QLabel* Label8;
+    GateSelector* UpDown1;
+    QLabel* Label16;
+    QLabel* Label12;
+    QLabel* Label13;
+    QLabel* Label14;
+    QLabel* Label15;
+    QProgressBar* ProgressBar1;
+
+    // Menu entries.
+    QAction* Otvori1;
+    QAction* Uloi1;
+    QAction* Koniec1;
+    QAction* Optimalizova1;
+    QAction* roboptim;
+    QAction* Kontrolptimkrok1;
+    QAction* Zobroptimkroky;
+    QAction* Zuzeniezobrazenia1;
+    QAction* Nvod2;
+    QAction* Nvod1;
+
+    // Windows created with the main window, hidden until asked for.
+    GateMatrixDialog* gateMatrixDialog = nullptr;
+    AboutWindow* aboutWindow = nullptr;
+    UserGuideWindow* userGuideWindow = nullptr;
+
+    QLabel* label(Label which) const;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void connectCommands();
+
+    std::unique_ptr<QtPresentation> presentation_;
+    std::unique_ptr<Workspace> workspace_;
+};

@@ -1,0 +1,311 @@
+#include "platform/qt/qtpresentation.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStringList>
+#include <QTableWidget>
+
+#include <algorithm>
+
+#include "platform/qt/aboutwindow.h"
+#include "platform/qt/drawingsurface.h"
+#include "platform/qt/gatematrixdialog.h"
+#include "platform/qt/gateselector.h"
+#include "platform/qt/mainwindow.h"
+#include "platform/qt/userguidewindow.h"
+
+namespace {
+
+QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Messages break their lines with carriage returns; a text label breaks on line feeds.
+QString messageText(std::string_view text)
+{
+    QString result = toQString(text);
+    result.replace("\r\n", "\n");
+    result.replace('\r', '\n');
+    return result;
+}
+
+constexpr int logRepaintIntervalMs = 100;
+
+}  // namespace
+
+QtPresentation::QtPresentation(MainWindow& window) : window_(window), logRepaintClock_(new QElapsedTimer)
+{
+    logRepaintClock_->start();
+}
+
+QtPresentation::~QtPresentation() = default;
+
+int QtPresentation::execModal(QDialog& dialog)
+{
+    if (modalHook)
+        return modalHook(dialog);
+    return dialog.exec();
+}
+
+void QtPresentation::appendLog(std::string_view line)
+{
+    window_.Memo1->appendPlainText(messageText(line));
+    // Inside a long computation no events are processed: show the log now and
+    // then so the user sees it move.
+    if (logRepaintClock_->elapsed() >= logRepaintIntervalMs && window_.Memo1->isVisible()) {
+        window_.Memo1->viewport()->repaint();
+        logRepaintClock_->restart();
+    }
+}
+
+void QtPresentation::showMessage(std::string_view text, MessageStyle style)
+{
+    const auto icon = style == MessageStyle::error ? QMessageBox::Critical : QMessageBox::Information;
+    QMessageBox box(icon, QApplication::applicationName(), messageText(text), QMessageBox::Ok, &window_);
+    execModal(box);
+}
+
+bool QtPresentation::askOkCancel(std::string_view text)
+{
+    QMessageBox box(QMessageBox::Information, QApplication::applicationName(), messageText(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, &window_);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return execModal(box) == QMessageBox::Ok;
+}
+
+void QtPresentation::progressChanged()
+{
+    // The computation holds the only thread: paint the bar now, not later.
+    if (window_.ProgressBar1->isVisible())
+        window_.ProgressBar1->repaint();
+}
+
+void QtPresentation::setProgressMaximum(int maximum)
+{
+    window_.ProgressBar1->setRange(0, std::max(0, maximum));
+    progressChanged();
+}
+
+void QtPresentation::setProgressPosition(int position)
+{
+    window_.ProgressBar1->setValue(std::clamp(position, 0, window_.ProgressBar1->maximum()));
+    progressChanged();
+}
+
+void QtPresentation::setProgressStep(int step) { progressStep_ = step; }
+
+void QtPresentation::stepProgress()
+{
+    // Past its maximum a stepped bar starts again from 0.
+    QProgressBar* bar = window_.ProgressBar1;
+    long long position = static_cast<long long>(bar->value()) + progressStep_;
+    if (position > bar->maximum() || position < bar->minimum())
+        position = 0;
+    if (position == bar->value())
+        return;
+    bar->setValue(static_cast<int>(position));
+    progressChanged();
+}
+
+void QtPresentation::setProgressVisible(bool visible)
+{
+    window_.ProgressBar1->setVisible(visible);
+    progressChanged();
+}
+
+void QtPresentation::setGridSize(int columns, int rows)
+{
+    QTableWidget* grid = window_.StringGrid1;
+    // Column 0 and row 0 are the header cells.
+    grid->setColumnCount(std::max(0, columns - 1));
+    grid->setRowCount(std::max(0, rows - 1));
+}
+
+void QtPresentation::setGridCell(int column, int row, std::string_view text)
+{
+    QTableWidget* grid = window_.StringGrid1;
+    if (column < 0 || row < 0 || column > grid->columnCount() || row > grid->rowCount() || (column == 0 && row == 0))
+        return;
+    const QString value = toQString(text);
+    QTableWidgetItem* item = nullptr;
+    if (row == 0) {
+        item = grid->horizontalHeaderItem(column - 1);
+        if (!item) {
+            grid->setHorizontalHeaderItem(column - 1, new QTableWidgetItem(value));
+            return;
+        }
+    } else if (column == 0) {
+        item = grid->verticalHeaderItem(row - 1);
+        if (!item) {
+            grid->setVerticalHeaderItem(row - 1, new QTableWidgetItem(value));
+            return;
+        }
+    } else {
+        item = grid->item(row - 1, column - 1);
+        if (!item) {
+            grid->setItem(row - 1, column - 1, new QTableWidgetItem(value));
+            return;
+        }
+    }
+    item->setText(value);
+}
+
+void QtPresentation::setGridVisible(bool visible)
+{
+    window_.StringGrid1->setVisible(visible);
+    if (visible)
+        window_.StringGrid1->raise();
+}
+
+bool QtPresentation::isGridVisible() const { return !window_.StringGrid1->isHidden(); }
+
+Canvas& QtPresentation::canvas() { return window_.Image1->canvas(); }
+
+void QtPresentation::setDrawingVisible(bool visible) { window_.Image1->setVisible(visible); }
+
+int QtPresentation::gateSliderPosition() const { return window_.TrackBar1->value(); }
+
+// The controls are set by commands and the engine; only the user's moves run commands.
+void QtPresentation::setGateSliderPosition(int position)
+{
+    const QSignalBlocker quiet(window_.TrackBar1);
+    window_.TrackBar1->setValue(position);
+}
+
+void QtPresentation::setGateSliderMaximum(int maximum)
+{
+    const QSignalBlocker quiet(window_.TrackBar1);
+    window_.TrackBar1->setMaximum(std::max(window_.TrackBar1->minimum(), maximum));
+}
+
+void QtPresentation::setGateSliderTickFrequency(int frequency) { window_.TrackBar1->setTickInterval(frequency); }
+
+void QtPresentation::setGateSliderEnabled(bool enabled) { window_.TrackBar1->setEnabled(enabled); }
+
+int QtPresentation::zoomSliderPosition() const { return window_.TrackBar2->value(); }
+
+void QtPresentation::setZoomSliderPosition(int position)
+{
+    const QSignalBlocker quiet(window_.TrackBar2);
+    window_.TrackBar2->setValue(position);
+}
+
+void QtPresentation::setZoomSliderEnabled(bool enabled) { window_.TrackBar2->setEnabled(enabled); }
+
+int QtPresentation::gateSelectorPosition() const { return window_.UpDown1->position(); }
+void QtPresentation::setGateSelectorPosition(int position) { window_.UpDown1->setPosition(position); }
+void QtPresentation::setGateSelectorMaximum(int maximum) { window_.UpDown1->setMaximum(maximum); }
+void QtPresentation::setGateSelectorEnabled(bool enabled) { window_.UpDown1->setEnabled(enabled); }
+
+void QtPresentation::setLabelText(Label label, std::string_view text)
+{
+    if (QLabel* target = window_.label(label))
+        target->setText(toQString(text));
+}
+
+void QtPresentation::setDecompositionEnabled(bool enabled)
+{
+    window_.Button3->setEnabled(enabled);
+    window_.Button3->repaint();
+}
+
+std::string QtPresentation::qubitFieldText() const { return window_.Edit1->text().toStdString(); }
+
+void QtPresentation::setQubitFieldText(std::string_view text)
+{
+    const QSignalBlocker quiet(window_.Edit1);
+    window_.Edit1->setText(toQString(text));
+}
+
+namespace {
+
+QAction* settingAction(const MainWindow& window, Setting setting)
+{
+    switch (setting) {
+    case Setting::roboptim: return window.roboptim;
+    case Setting::Kontrolptimkrok1: return window.Kontrolptimkrok1;
+    case Setting::Zobroptimkroky: return window.Zobroptimkroky;
+    case Setting::Zuzeniezobrazenia1: return window.Zuzeniezobrazenia1;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool QtPresentation::isChecked(Setting setting) const
+{
+    const QAction* action = settingAction(window_, setting);
+    return action && action->isChecked();
+}
+
+void QtPresentation::setChecked(Setting setting, bool checked)
+{
+    if (QAction* action = settingAction(window_, setting))
+        action->setChecked(checked);
+}
+
+int QtPresentation::endStage() const { return window_.ComboBox1->currentIndex(); }
+
+QString QtPresentation::nameFilter(std::string_view filter)
+{
+    // Pairs of description and pattern, separated by '|'.
+    const QStringList parts = toQString(filter).split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+    if (parts.size() % 2 == 1 && !parts.back().isEmpty())
+        filters << parts.back();
+    return filters.join(";;");
+}
+
+std::optional<std::string> QtPresentation::chooseFile(bool saving, std::string_view title, std::string_view filter,
+                                                      std::string_view proposedName)
+{
+    QFileDialog dialog(&window_, toQString(title));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(nameFilter(filter));
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!proposedName.empty())
+        dialog.selectFile(toQString(proposedName));
+    if (execModal(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.front().isEmpty())
+        return std::nullopt;
+    return chosen.front().toStdString();
+}
+
+std::optional<std::string> QtPresentation::chooseOpenFile(std::string_view title, std::string_view filter)
+{
+    return chooseFile(false, title, filter, {});
+}
+
+std::optional<std::string> QtPresentation::chooseSaveFile(std::string_view title, std::string_view filter,
+                                                          std::string_view proposedName)
+{
+    return chooseFile(true, title, filter, proposedName);
+}
+
+bool QtPresentation::runGateMatrixDialog(GateDialogFields& fields)
+{
+    // The dialog keeps its own texts between uses, so `fields` is only written.
+    if (execModal(*window_.gateMatrixDialog) != QDialog::Accepted)
+        return false;
+    fields = window_.gateMatrixDialog->fields();
+    return true;
+}
+
+void QtPresentation::showUserGuide() { execModal(*window_.userGuideWindow); }
+void QtPresentation::showAbout() { execModal(*window_.aboutWindow); }
+void QtPresentation::quit() { window_.close(); }
