@@ -212,6 +212,8 @@ TEST(GeneralNumberText, KeepsFifteenDigitsAndSwitchesToScientificAtItsLimits)
         {0.000012345, "0.000012345"},
         {-0.00001, "-0.00001"},
         {0.0000099, "9.9E-6"},
+        // Below the boundary even when fifteen digits round it up to it.
+        {std::nextafter(0.00001, 0.0), "1E-5"},
         {1e-17, "1E-17"},
         {-2.5e-100, "-2.5E-100"},
         {1.0 / 3.0 * 1e-6, "3.33333333333333E-7"},
@@ -263,6 +265,8 @@ TEST(ComplexToText, LeavesOutPartsAtOrBelowTheThreshold)
         {{0.01, 0.0}, 2, ""},
         {{0.01, -0.01}, 2, ""},
         {{0.011, 0.0}, 2, "0.01"},
+        {{std::nextafter(0.01, 1.0), 0.0}, 2, "0.01"},
+        {{0.0, -std::nextafter(0.0001, 1.0)}, 4, "-0.0001i"},
         {{-0.011, 0.0}, 2, "-0.01"},
         {{0.0, 0.0100001}, 2, "0.01i"},
         {{-0.0, -0.0}, 2, ""},
