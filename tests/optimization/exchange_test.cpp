@@ -146,6 +146,10 @@ TEST_F(ExchangeRules, CnotBlocksTheRewriteThatWouldFallOnIt)
     // Right drag: the moving CNOT is b1 now.
     placePair(makeGate(2, {1}, pauliX2()), makeGate(2, {}, h));
     EXPECT_EQ(exchange(dragRight), ExchangeResult::exchangeRefused);
+    // Rule B1 could conjugate b1 here (W21 holds), but a left drag that may not
+    // rewrite its moving CNOT does not fall back to it while W12 holds.
+    placePair(makeGate(2, {1}, h), makeGate(2, {1}, pauliX2()));
+    EXPECT_EQ(exchange(dragLeft), ExchangeResult::exchangeRefused);
     // The same pair with a non-CNOT in the CNOT's place is exchanged.
     placePair(makeGate(2, {1}, realRotation2(1.0)), makeGate(2, {}, h));
     EXPECT_EQ(exchange(dragRight), ExchangeResult::exchangeChangedB1);

@@ -364,6 +364,14 @@ TEST_F(Optimizer, StepQuestionsNameTheListEntriesOfThePair)
     };
     EXPECT_EQ(ui.questions, expected);
     EXPECT_EQ(ws->pocetb1, 1);
+
+    // A merge into one gate names the entry that holds it.
+    ui.questions.clear();
+    load({makeGate(2, {}, u), makeGate(2, {}, u)});
+    optimizeCircuit(*ws, ui);
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[1], question(right, "Gates were merged into gate 1"));
+    EXPECT_EQ(ws->selectedGate, 1);
 }
 
 TEST_F(Optimizer, NeighbourSearchesSkipRemovedGatesAndReportBadPositions)
