@@ -30,14 +30,9 @@ void appendNumber(std::string& out, double x)
     out += buffer;
 }
 
-void appendInt(std::string& out, int x) { out += std::to_string(x); }
+std::string qubitText(int qubit) { return "q[" + std::to_string(qubit - 1) + "]"; }
 
-void appendQubit(std::string& out, int qubit)
-{
-    out += "q[";
-    appendInt(out, qubit - 1);
-    out += ']';
-}
+void appendQubit(std::string& out, int qubit) { out += qubitText(qubit); }
 
 void appendAngles(std::string& out, const UAngles& a)
 {
@@ -192,10 +187,11 @@ QasmExport qasm2Text(const Workspace& ws)
         return result;
     std::string& out = result.text;
     appendHeader(out, ws);
-    out += "// u3, u1 and cu3 as qelib1.inc defines them: cu3(theta, phi, lambda) controls\n";
-    out += "// e^(-i(phi+lambda)/2) U(theta, phi, lambda), and the u1 on the control before it\n";
-    out += "// restores the gate's phase. OpenQASM 2.0 has no global phase: the phase gamma of an\n";
-    out += "// uncontrolled gate u = e^(i gamma) U(theta, phi, lambda) follows it as a comment, with\n";
+    out += "// u3, cx, u1, cu1 and cu3 of qelib1.inc. A controlled gate u = e^(i gamma) U(theta, phi, lambda)\n";
+    out += "// is written as cu3(theta, -lambda, lambda), cu1(phi+lambda) and u1(gamma) on the control.\n";
+    out += "// Its cu3 has phi + lambda = 0, so it means the same in tools that read cu3 as the body in\n";
+    out += "// qelib1.inc and in tools that read it as the controlled U below. OpenQASM 2.0 has no global\n";
+    out += "// phase: the phase gamma of an uncontrolled gate u3 follows it as a comment, with\n";
     out += "// U = [[cos(theta/2), -e^(i lambda) sin(theta/2)], [e^(i phi) sin(theta/2), e^(i(phi+lambda)) cos(theta/2)]].\n";
     out += "OPENQASM 2.0;\n";
     out += "include \"qelib1.inc\";\n";
@@ -221,21 +217,25 @@ QasmExport qasm2Text(const Workspace& ws)
             out += ")\n";
             continue;
         }
-        const double controlPhase = wrapAngle(a.gamma + (a.phi + a.lambda) / 2.0);
-        if (controlPhase != 0.0) {
-            out += "u1(";
-            appendNumber(out, controlPhase);
-            out += ") ";
-            appendQubit(out, gate.controls[1]);
-            out += ";\n";
+        // U(theta, phi, lambda) = P(phi + lambda) U(theta, -lambda, lambda) with P(x) = diag(1, e^(i x)):
+        // the controlled P is cu1, which all tools read alike.
+        const std::string operands = qubitText(gate.controls[1]) + "," + qubitText(gate.target) + ";\n";
+        if (a.theta != 0.0) {
+            out += "cu3";
+            appendAngles(out, UAngles{a.theta, -a.lambda, a.lambda, 0.0});
+            out += ' ' + operands;
         }
-        out += "cu3";
-        appendAngles(out, a);
-        out += ' ';
-        appendQubit(out, gate.controls[1]);
-        out += ",";
-        appendQubit(out, gate.target);
-        out += ";\n";
+        const double controlledPhase = wrapAngle(a.phi + a.lambda);
+        if (controlledPhase != 0.0) {
+            out += "cu1(";
+            appendNumber(out, controlledPhase);
+            out += ") " + operands;
+        }
+        if (a.gamma != 0.0) {
+            out += "u1(";
+            appendNumber(out, a.gamma);
+            out += ") " + qubitText(gate.controls[1]) + ";\n";
+        }
     }
     return result;
 }

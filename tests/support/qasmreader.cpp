@@ -188,7 +188,7 @@ void readGate3(Statement& s, ParsedQasm& program)
     s.fail("gate outside the exported subset");
 }
 
-void readGate2(Statement& s, ParsedQasm& program)
+void readGate2(Statement& s, ParsedQasm& program, Cu3Reading cu3Reading)
 {
     const std::string_view gateName = s.name();
     double a[3] = {};
@@ -220,6 +220,10 @@ void readGate2(Statement& s, ParsedQasm& program)
         const std::vector<int> qubits = s.qubits(program.qubitCount);
         requireOperands(s, qubits, 2);
         s.end();
+        if (cu3Reading == Cu3Reading::controlledU) {
+            addGate(program, uMatrix3(a[0], a[1], a[2]), qubits);
+            return;
+        }
         // The body of cu3 in qelib1.inc, gate for gate.
         const double theta = a[0];
         const double phi = a[1];
@@ -230,6 +234,19 @@ void readGate2(Statement& s, ParsedQasm& program)
         addGate(program, uMatrix3(-theta / 2.0, 0.0, -(phi + lambda) / 2.0), target);
         addGate(program, pauliXMatrix, qubits);
         addGate(program, uMatrix3(theta / 2.0, phi, 0.0), target);
+        return;
+    }
+    if (gateName == "cu1") {
+        s.arguments(a, 1);
+        const std::vector<int> qubits = s.qubits(program.qubitCount);
+        requireOperands(s, qubits, 2);
+        s.end();
+        // The body of cu1 in qelib1.inc, gate for gate.
+        addGate(program, phaseMatrix(a[0] / 2.0), {qubits[0]});
+        addGate(program, pauliXMatrix, qubits);
+        addGate(program, phaseMatrix(-a[0] / 2.0), {qubits[1]});
+        addGate(program, pauliXMatrix, qubits);
+        addGate(program, phaseMatrix(a[0] / 2.0), {qubits[1]});
         return;
     }
     s.fail("gate outside the exported subset");
@@ -244,7 +261,7 @@ TMATICA2 uMatrix3(double theta, double phi, double lambda)
     return {{c, 0.0}, -fromPolar(s, lambda), fromPolar(s, phi), fromPolar(c, phi + lambda)};
 }
 
-ParsedQasm readQasm(std::string_view text)
+ParsedQasm readQasm(std::string_view text, Cu3Reading cu3Reading)
 {
     ParsedQasm program;
     program.gates.resize(1);
@@ -303,7 +320,7 @@ ParsedQasm readQasm(std::string_view text)
         if (program.version == 3)
             readGate3(s, program);
         else
-            readGate2(s, program);
+            readGate2(s, program, cu3Reading);
     }
     if (program.qubitCount == 0)
         throw QasmSyntaxError("the program declares no qubits");

@@ -25,9 +25,13 @@ struct ParsedQasm {
     int gateCount() const { return static_cast<int>(gates.size()) - 1; }
 };
 
+// Tools read cu3 in two ways that differ by a phase on the control: as the gates of its
+// body in qelib1.inc, or as the controlled uMatrix3.
+enum class Cu3Reading { qelib1Body, controlledU };
+
 // Parses one exported program; throws QasmSyntaxError naming the line on anything
-// outside the subset. cu3 is expanded into the gates of its qelib1.inc body.
-ParsedQasm readQasm(std::string_view text);
+// outside the subset. cu1 is expanded into the gates of its qelib1.inc body.
+ParsedQasm readQasm(std::string_view text, Cu3Reading cu3Reading = Cu3Reading::qelib1Body);
 
 // [[cos(t/2), -e^(i l) sin(t/2)], [e^(i p) sin(t/2), e^(i(p+l)) cos(t/2)]].
 TMATICA2 uMatrix3(double theta, double phi, double lambda);

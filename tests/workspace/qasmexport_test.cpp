@@ -97,18 +97,22 @@ protected:
         EXPECT_LE(maxDifference(*expected, *actual, ws_->matrixSize), readBackTolerance(program));
     }
 
+    // Either reading of cu3 gives the circuit: the export must not depend on which one a tool takes.
     void expectReadBackUpToPhase(const QasmExport& exported)
     {
         ASSERT_TRUE(exported.ok()) << exported.refusal;
-        const ParsedQasm program = readQasm(exported.text);
-        ASSERT_EQ(program.version, 2);
-        ASSERT_EQ(program.qubitCount, ws_->qubitCount);
         const auto expected = std::make_unique<TMATICA1>();
         const auto actual = std::make_unique<TMATICA1>();
         circuitMatrix(ws_->gates.data(), ws_->pocetb1, ws_->qubitCount, *expected, ui_);
-        programMatrix(program, *actual, ui_);
-        EXPECT_LE(differenceUpToPhase(*expected, *actual, ws_->matrixSize), readBackTolerance(program))
-            << program.gateCount() << " gates read back";
+        for (Cu3Reading reading : {Cu3Reading::qelib1Body, Cu3Reading::controlledU}) {
+            const ParsedQasm program = readQasm(exported.text, reading);
+            ASSERT_EQ(program.version, 2);
+            ASSERT_EQ(program.qubitCount, ws_->qubitCount);
+            programMatrix(program, *actual, ui_);
+            EXPECT_LE(differenceUpToPhase(*expected, *actual, ws_->matrixSize), readBackTolerance(program))
+                << program.gateCount() << " gates read back, cu3 read as "
+                << (reading == Cu3Reading::qelib1Body ? "its body" : "the controlled U");
+        }
     }
 
     static inline HeadlessPresentation ui_;
@@ -218,8 +222,7 @@ TEST_F(QasmExportTest, WritesTheKnownTextOfASmallCircuit)
                      "qreg q[2];\n"
                      "u3(3.1415926535897931, 0, 3.1415926535897931) q[0];  // gphase(0)\n"
                      "cx q[0],q[1];\n"
-                     "u1(0.78539816339744828) q[1];\n"
-                     "cu3(0, 1.5707963267948966, 0) q[1],q[0];\n"
+                     "cu1(1.5707963267948966) q[1],q[0];\n"
                      "u3(0, 0, 0) q[1];  // gphase(3.1415926535897931)\n");
 }
 
