@@ -1,7 +1,7 @@
 #include "workspace/qasmexport.h"
 
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 #include <fstream>
 #include <numbers>
 
@@ -26,8 +26,8 @@ void appendNumber(std::string& out, double x)
     if (x == 0.0)
         x = 0.0;  // no "-0"
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.17g", x);
-    out += buffer;
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 17);
+    out.append(buffer, written.ptr);
 }
 
 std::string qubitText(int qubit) { return "q[" + std::to_string(qubit - 1) + "]"; }
