@@ -251,3 +251,14 @@ TEST_F(Cli, AFailedSaveIsAProblemAndKeepsTheOldFile)
     const CliResult missing = run({"--save", (dir / "no" / "such.mat").string()});
     EXPECT_EQ(missing.status, 1);
 }
+
+TEST_F(Cli, SubnormalEntriesAreReadAndDecomposed)
+{
+    std::string text = kFile();
+    const std::string zeroRow2 = "{0 + 0i,0 + 0i,0 - 1i,0 + 0i}";
+    text.replace(text.find(zeroRow2), zeroRow2.size(), "{4.9E-324 + 0i,0 - 1E-310i,0 - 1i,0 + 0i}");
+    const CliResult r = run({"--end-stage", "toffoli", file("subnormal.mat", text).string()});
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos);
+}

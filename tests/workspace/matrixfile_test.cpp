@@ -282,26 +282,46 @@ TEST_F(MatrixFile, OtherQubitCountGoesThroughTheQubitFieldBeforeTheEntriesAreCop
     EXPECT_EQ(ws->matrixA(1, 16).im, -8.0);
 }
 
-TEST_F(MatrixFile, RefusedSizesLeaveTheWorkspaceAsItWas)
+TEST_F(MatrixFile, EverySizeFromZeroToSixtyFiveIsReadOrRefusedAsItShouldBe)
+{
+    for (int size = 0; size <= 65; ++size) {
+        SCOPED_TRACE(size);
+        auto ws2 = createWorkspace(ui);
+        ui.setQubitFieldText("2");
+        ui.clearRecords();
+        const WorkspaceSnapshot before = WorkspaceSnapshot::of(*ws2, ui);
+        const fs::path file = dir / "size.mat";
+        writeBytes(file, size >= 1 ? matrixFileText(size) : "0\r\n{{1}}\r\n");
+        const bool loaded = loadMatrixFile(*ws2, ui, file.string());
+        EXPECT_TRUE(ui.messages.empty());
+        if (size == 4 || size == 8 || size == 16 || size == 32) {
+            EXPECT_TRUE(loaded);
+            EXPECT_EQ(ws2->matrixSize, size);
+            EXPECT_EQ(ws2->matrixSize, 1 << ws2->qubitCount);
+            EXPECT_EQ(ws2->matrixA(size, size).im, -0.5 * size);
+            continue;
+        }
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(WorkspaceSnapshot::of(*ws2, ui), before);
+        if (size < 2) {
+            EXPECT_TRUE(ui.log.empty());
+        } else if (size > 64) {
+            EXPECT_EQ(ui.log, (std::vector<std::string>{"This matrix is too big,", "I'm stopping it's openning."}));
+        } else {
+            ASSERT_EQ(ui.log.size(), 1u);
+            EXPECT_NE(ui.log[0].find("size " + std::to_string(size) + " is not supported"), std::string::npos);
+        }
+    }
+}
+
+TEST_F(MatrixFile, SizesBeyondAnyIntegerAreStillTooBigOrTooSmall)
 {
     const WorkspaceSnapshot before = WorkspaceSnapshot::of(*ws, ui);
-    for (const int size : {65, 1000, 99999999}) {
-        ui.clearRecords();
-        EXPECT_FALSE(loadText(std::to_string(size) + "\r\n{{0,0}}\r\n")) << size;
-        EXPECT_EQ(ui.log, (std::vector<std::string>{"This matrix is too big,", "I'm stopping it's openning."}));
-    }
-    for (const std::string_view line1 : {"0", "1", "-4", "-99999999999999999999"}) {
-        ui.clearRecords();
-        EXPECT_FALSE(loadText(std::string(line1) + "\r\n{{1}}\r\n")) << line1;
-        EXPECT_TRUE(ui.log.empty()) << line1;
-    }
-    for (const int size : {2, 3, 5, 12, 33, 64}) {
-        ui.clearRecords();
-        EXPECT_FALSE(loadText(matrixFileText(size))) << size;
-        ASSERT_EQ(ui.log.size(), 1u) << size;
-        EXPECT_NE(ui.log[0].find("size " + std::to_string(size) + " is not supported"), std::string::npos);
-    }
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(loadText("99999999999999999999999999\r\n{{0,0}}\r\n"));
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"This matrix is too big,", "I'm stopping it's openning."}));
+    ui.clearRecords();
+    EXPECT_FALSE(loadText("-99999999999999999999999999\r\n{{1}}\r\n"));
+    EXPECT_TRUE(ui.log.empty());
     EXPECT_EQ(WorkspaceSnapshot::of(*ws, ui), before);
 }
 
@@ -312,8 +332,12 @@ TEST_F(MatrixFile, EveryTruncationOfAValidFileIsRefusedWithoutChangingTheWorkspa
     const std::size_t matrixEnd = text.find("}}") + 2;
     const WorkspaceSnapshot before = WorkspaceSnapshot::of(*ws, ui);
     for (std::size_t length = 0; length < matrixEnd; ++length) {
-        EXPECT_THROW(loadText(text.substr(0, length)), FileError) << "length " << length;
-        ASSERT_EQ(WorkspaceSnapshot::of(*ws, ui), before) << "length " << length;
+        EXPECT_THROW(parseMatrixFile(std::string_view(text).substr(0, length)), FileError) << "length " << length;
+        // Opening files is slow on some machines: every fifth length goes through a real file.
+        if (length % 5 == 0 || length + 3 >= matrixEnd) {
+            EXPECT_THROW(loadText(text.substr(0, length)), FileError) << "length " << length;
+            ASSERT_EQ(WorkspaceSnapshot::of(*ws, ui), before) << "length " << length;
+        }
     }
     EXPECT_TRUE(ui.log.empty());
     EXPECT_TRUE(loadText(text.substr(0, matrixEnd)));
@@ -371,13 +395,17 @@ TEST_F(MatrixFile, FilesThatCannotBeReadGiveAFileError)
 {
     EXPECT_THROW(loadMatrixFile(*ws, ui, (dir / "missing.mat").string()), FileError);
     EXPECT_THROW(loadMatrixFile(*ws, ui, dir.path().string()), FileError);
-    if (geteuid() != 0) {
-        const fs::path locked = dir / "locked.mat";
-        writeBytes(locked, matrixFileText(4));
-        fs::permissions(locked, fs::perms::none);
-        EXPECT_THROW(loadMatrixFile(*ws, ui, locked.string()), FileError);
-    }
     EXPECT_TRUE(ui.log.empty());
+}
+
+TEST_F(MatrixFile, AFileWithoutReadPermissionGivesAFileError)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind root";
+    const fs::path locked = dir / "locked.mat";
+    writeBytes(locked, matrixFileText(4));
+    fs::permissions(locked, fs::perms::none);
+    EXPECT_THROW(loadMatrixFile(*ws, ui, locked.string()), FileError);
 }
 
 TEST_F(MatrixFile, AFailedSaveLeavesTheOldFileIntact)
@@ -416,17 +444,22 @@ TEST_F(MatrixFile, AFailedSaveLeavesTheOldFileIntact)
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the save must report the write failure";
     EXPECT_EQ(readBytes(target), "old contents");
-
-    // Without write permission on the folder (root may write anyway).
-    if (geteuid() != 0) {
-        fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_THROW(saveMatrixFile(*ws, ui, target.string()), FileError);
-        fs::permissions(dir.path(), fs::perms::owner_all);
-        EXPECT_EQ(readBytes(target), "old contents");
-    }
     EXPECT_TRUE(ui.log.empty());
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2)
         << "no temporary file is left behind";
+}
+
+TEST_F(MatrixFile, SavingIntoAFolderWithoutWritePermissionKeepsTheOldFile)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind root";
+    const fs::path target = dir / "old.mat";
+    writeBytes(target, "old contents");
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_THROW(saveMatrixFile(*ws, ui, target.string()), FileError);
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_EQ(readBytes(target), "old contents");
+    EXPECT_TRUE(ui.log.empty());
 }
 
 TEST(MatrixFileParser, ReadsOnlyTheMatrixAndIgnoresTheReport)
