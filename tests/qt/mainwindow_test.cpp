@@ -1,0 +1,355 @@
+// The main window on the offscreen platform: start-up state and the commands
+// as the user reaches them. Modal boxes are answered through the presentation.
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+#include "platform/qt/drawingsurface.h"
+#include "platform/qt/gatematrixdialog.h"
+#include "platform/qt/gateselector.h"
+#include "platform/qt/mainwindow.h"
+#include "workspace/workspace.h"
+
+namespace {
+
+struct SeenMessage {
+    QString text;
+    QMessageBox::Icon icon;
+};
+
+// Answers every modal box: messages with OK, questions from a script, file
+// dialogs with a chosen path, the gate dialog with OK. Remembers what it saw.
+struct ModalAnswers {
+    QList<SeenMessage> messages;
+    QList<bool> questionAnswers;  // taken from the front; OK when empty
+    QString chosenFile;           // empty: file dialogs are cancelled
+    QString fileDialogTitle;
+    QStringList fileDialogFilters;
+    QStringList fileDialogProposal;
+    std::function<void(GateMatrixDialog&)> fillGateDialog;
+    std::function<void(QMessageBox&)> whileMessageShown;
+
+    int operator()(QDialog& dialog)
+    {
+        if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+            messages.append({box->text(), box->icon()});
+            if (whileMessageShown)
+                whileMessageShown(*box);
+            const bool isQuestion = box->standardButtons().testFlag(QMessageBox::Cancel);
+            if (isQuestion && !questionAnswers.isEmpty() && !questionAnswers.takeFirst())
+                return QMessageBox::Cancel;
+            return QMessageBox::Ok;
+        }
+        if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+            fileDialogTitle = files->windowTitle();
+            fileDialogFilters = files->nameFilters();
+            fileDialogProposal = files->selectedFiles();
+            if (chosenFile.isEmpty())
+                return QDialog::Rejected;
+            files->selectFile(chosenFile);
+            return QDialog::Accepted;
+        }
+        if (auto* gate = qobject_cast<GateMatrixDialog*>(&dialog)) {
+            if (fillGateDialog)
+                fillGateDialog(*gate);
+            return QDialog::Accepted;
+        }
+        return QDialog::Accepted;
+    }
+};
+
+QString cell(const MainWindow& w, int column, int row)
+{
+    if (row == 0)
+        return w.StringGrid1->horizontalHeaderItem(column - 1)->text();
+    if (column == 0)
+        return w.StringGrid1->verticalHeaderItem(row - 1)->text();
+    const QTableWidgetItem* item = w.StringGrid1->item(row - 1, column - 1);
+    return item ? item->text() : QString();
+}
+
+int nonWhitePixels(DrawingSurface& surface)
+{
+    const QImage& picture = surface.picture();
+    int count = 0;
+    for (int y = 0; y < picture.height(); y += 2)
+        for (int x = 0; x < picture.width(); x += 2)
+            count += picture.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
+    return count;
+}
+
+// With UDECOMP_SCREENSHOT_DIR set, keeps a picture of the window for a person to look at.
+void keepScreenshot(QWidget& window, const char* name)
+{
+    const QString directory = qEnvironmentVariable("UDECOMP_SCREENSHOT_DIR");
+    if (!directory.isEmpty())
+        window.grab().save(QDir(directory).filePath(QString(name) + ".png"));
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MainWindow> window;
+    ModalAnswers* answers = nullptr;
+
+    void typeQubits(const QString& text)
+    {
+        window->Edit1->selectAll();
+        QTest::keyClick(window->Edit1, Qt::Key_Backspace);
+        QTest::keyClicks(window->Edit1, text);
+    }
+
+private slots:
+    void init()
+    {
+        window = std::make_unique<MainWindow>();
+        auto shared = std::make_shared<ModalAnswers>();
+        answers = shared.get();
+        window->presentation().modalHook = [shared](QDialog& dialog) { return (*shared)(dialog); };
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanup() { window.reset(); }
+
+    void startsWithTheDefaultMatrixAndItsControlsAtRest()
+    {
+        keepScreenshot(*window, "startup");
+        QCOMPARE(window->windowTitle(), QString("Decomposition of unitary matrices into Quantum Logic Circuits"));
+        QCOMPARE(window->StringGrid1->columnCount() + 1, 5);
+        QCOMPARE(window->StringGrid1->rowCount() + 1, 5);
+        QVERIFY(window->StringGrid1->isVisible());
+        QVERIFY(!window->Image1->isVisible());
+        QCOMPARE(cell(*window, 4, 1), QString("-1.00i"));
+        QCOMPARE(cell(*window, 3, 2), QString("-1.00i"));
+        QCOMPARE(cell(*window, 2, 3), QString("1.00i"));
+        QCOMPARE(cell(*window, 1, 4), QString("1.00i"));
+        QCOMPARE(cell(*window, 1, 1), QString());
+        const QStringList labels{"00", "01", "10", "11"};
+        for (int r = 1; r <= 4; ++r) {
+            QCOMPARE(cell(*window, 0, r), labels[r - 1]);
+            QCOMPARE(cell(*window, r, 0), labels[r - 1]);
+        }
+        QCOMPARE(window->StringGrid1->horizontalHeader()->defaultSectionSize(), 70);
+        QCOMPARE(window->StringGrid1->verticalHeader()->defaultSectionSize(), 35);
+
+        QVERIFY(window->roboptim->isChecked());
+        QVERIFY(!window->Kontrolptimkrok1->isChecked());
+        QVERIFY(!window->Zobroptimkroky->isChecked());
+        QVERIFY(window->Zuzeniezobrazenia1->isChecked());
+
+        QVERIFY(!window->TrackBar1->isEnabled());
+        QVERIFY(!window->TrackBar2->isEnabled());
+        QVERIFY(!window->UpDown1->isEnabled());
+        QCOMPARE(window->TrackBar2->value(), 125);
+        QCOMPARE(window->Label7->text(), QString("1,00"));
+        QCOMPARE(window->ComboBox1->currentIndex(), -1);
+        QCOMPARE(window->ComboBox1->placeholderText(), QString("basic gates"));
+        QCOMPARE(window->presentation().endStage(), -1);
+        QCOMPARE(window->Edit1->text(), QString("2"));
+    }
+
+    void qubitFieldEdits_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("lastMessage");
+        QTest::addColumn<int>("gridSize");
+        QTest::newRow("empty") << "" << "The number of Qubits has to be a number > 1" << 5;
+        QTest::newRow("0") << "0" << "The number of Qubits has to be a number > 1" << 5;
+        QTest::newRow("1") << "1" << "The number of Qubits has to be a number > 1" << 5;
+        QTest::newRow("-1") << "-1" << "The number of Qubits has to be a number > 1" << 5;
+        QTest::newRow("3") << "3" << "" << 9;
+        QTest::newRow("6") << "6" << "The number of Qubits has to be smaller than 5." << 5;
+    }
+
+    void qubitFieldEdits()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, lastMessage);
+        QFETCH(int, gridSize);
+        typeQubits(typed);
+        if (lastMessage.isEmpty()) {
+            // Clearing the field first was refused; the accepted count says nothing more.
+            QCOMPARE(answers->messages.size(), 1);
+            QVERIFY(window->Memo1->toPlainText().contains("The unitary matrix was randomly generated."));
+        } else {
+            QVERIFY(!answers->messages.isEmpty());
+            QCOMPARE(answers->messages.back().text, lastMessage);
+            QCOMPARE(answers->messages.back().icon, QMessageBox::Information);
+        }
+        QCOMPARE(window->StringGrid1->columnCount() + 1, gridSize);
+        QCOMPARE(window->StringGrid1->rowCount() + 1, gridSize);
+        QCOMPARE(window->workspace().matrixSize, gridSize - 1);
+        QVERIFY(window->StringGrid1->isVisible());
+    }
+
+    void generateShowsANewMatrix()
+    {
+        window->presentation().setGridVisible(false);
+        QTest::mouseClick(window->Button5, Qt::LeftButton);
+        QVERIFY(window->StringGrid1->isVisible());
+        QVERIFY(window->Memo1->toPlainText().contains("The unitary matrix was randomly generated."));
+        QVERIFY(cell(*window, 4, 1) != QString("-1.00i") || cell(*window, 1, 1) != QString());
+    }
+
+    void decompositionDrawsAndTheBrowsingControlsRedraw()
+    {
+        QTest::mouseClick(window->Button3, Qt::LeftButton);
+        keepScreenshot(*window, "decomposed-startup");
+        QVERIFY(window->Image1->isVisible());
+        QVERIFY(!window->StringGrid1->isVisible());
+        QVERIFY(window->Button3->isEnabled());
+        QVERIFY(window->TrackBar1->isEnabled());
+        QVERIFY(window->TrackBar2->isEnabled());
+        QVERIFY(window->UpDown1->isEnabled());
+        QVERIFY(window->Label11->text().toInt() > 0);
+        QCOMPARE(window->TrackBar1->maximum(), window->workspace().pocetb1);
+        QVERIFY(nonWhitePixels(*window->Image1) > 100);
+        const QImage atStartZoom = window->Image1->picture().copy();
+
+        window->TrackBar2->setValue(45);
+        QCOMPARE(window->workspace().zoom, 0.45);
+        QCOMPARE(window->Label7->text(), QString("0.45"));
+        QVERIFY2(window->Image1->picture() != atStartZoom, "redrawn at the new zoom");
+
+        // The selector selects the gate it shows after the press.
+        QTest::mouseClick(window->UpDown1->upButton(), Qt::LeftButton);
+        QCOMPARE(window->Label8->text(), QString("1"));
+        QCOMPARE(window->workspace().selectedGate, 1);
+        const auto matrixShown = [&] {
+            return window->Label12->text() + window->Label13->text() + window->Label14->text() +
+                   window->Label15->text();
+        };
+        QVERIFY(!matrixShown().isEmpty());
+        QTest::mouseClick(window->UpDown1->downButton(), Qt::LeftButton);
+        QCOMPARE(window->workspace().selectedGate, 0);
+        QVERIFY(matrixShown().isEmpty());
+        QVERIFY(answers->messages.isEmpty());
+    }
+
+    void decomposesARandomThreeQubitMatrix()
+    {
+        typeQubits("3");
+        QTest::mouseClick(window->Button3, Qt::LeftButton);
+        window->TrackBar2->setValue(60);
+        keepScreenshot(*window, "decomposed-3-qubits");
+        QVERIFY(window->Image1->isVisible());
+        QVERIFY(window->Label11->text().toInt() > 1);
+        const QString log = window->Memo1->toPlainText();
+        QVERIFY(!log.contains("!!!"));
+    }
+
+    void gateToolShowsItsMatrixWithTheInitialTexts()
+    {
+        bool drawingShownDuringMessage = false;
+        answers->fillGateDialog = [](GateMatrixDialog& dialog) {
+            QCOMPARE(dialog.windowTitle(), QString("Matrix of the gate Ln(U)"));
+            const GateDialogFields shown = dialog.fields();
+            QCOMPARE(shown.type, std::string("0"));
+            QCOMPARE(shown.target, std::string("1"));
+            QCOMPARE(shown.controls, std::string("2"));
+            QCOMPARE(shown.u11, std::string("0+0i"));
+            QCOMPARE(shown.u12, std::string("1+0i"));
+            QCOMPARE(shown.u21, std::string("1+0i"));
+            QCOMPARE(shown.u22, std::string("0+0i"));
+            QCOMPARE(dialog.showButton->toolTip(), QString("rozne cisla 1-9 oddelene 1 medzerou"));
+        };
+        answers->whileMessageShown = [&](QMessageBox&) {
+            drawingShownDuringMessage = window->Image1->isVisible() && !window->StringGrid1->isVisible();
+        };
+        window->Optimalizova1->trigger();
+
+        QCOMPARE(answers->messages.size(), 1);
+        QCOMPARE(answers->messages[0].text, QString("You are asking for the matrix of this gate:"));
+        QVERIFY(drawingShownDuringMessage);
+        QVERIFY(window->StringGrid1->isVisible());
+        QVERIFY(!window->Image1->isVisible());
+        QCOMPARE(cell(*window, 3, 1), QString("1.00"));
+        QCOMPARE(cell(*window, 4, 2), QString("1.00"));
+        QCOMPARE(cell(*window, 1, 1), QString());
+        QCOMPARE(cell(*window, 0, 4), QString("11"));
+        QVERIFY(window->TrackBar1->isEnabled());
+        QVERIFY(window->TrackBar2->isEnabled());
+        QCOMPARE(window->workspace().pocetb1, 0);
+        QVERIFY2(window->workspace().gates[1].target == 0, "the circuit list is not written");
+    }
+
+    void gateToolTextThatIsNoNumberEndsInAnErrorBox()
+    {
+        answers->fillGateDialog = [](GateMatrixDialog& dialog) { dialog.Edit5->setText("one"); };
+        window->Optimalizova1->trigger();
+        QCOMPARE(answers->messages.size(), 1);
+        QCOMPARE(answers->messages[0].icon, QMessageBox::Critical);
+        QVERIFY2(window->isVisible(), "the program goes on");
+        // The dialog kept the text for the next use.
+        QCOMPARE(window->gateMatrixDialog->Edit5->text(), QString("one"));
+    }
+
+    void saveAndOpenGoThroughTheFileDialogs()
+    {
+        QTemporaryDir directory;
+        QVERIFY(directory.isValid());
+        const QString path = directory.filePath("matrix.mat");
+
+        window->Uloi1->trigger();  // cancelled
+        QCOMPARE(answers->fileDialogTitle, QString("Save matrix A"));
+        QCOMPARE(answers->fileDialogFilters, QStringList{"Matrices (*.mat)"});
+        QVERIFY(!answers->fileDialogProposal.isEmpty());
+        QVERIFY(answers->fileDialogProposal.front().endsWith("matica1.mat"));
+        QVERIFY(!QFile::exists(path));
+
+        answers->chosenFile = path;
+        window->Uloi1->trigger();
+        QVERIFY(QFile::exists(path));
+        QVERIFY(window->Memo1->toPlainText().contains("Matrix was saved into the file."));
+
+        QTest::mouseClick(window->Button5, Qt::LeftButton);
+        QVERIFY(cell(*window, 4, 1) != QString("-1.00i") || cell(*window, 1, 1) != QString());
+
+        window->Otvori1->trigger();
+        QCOMPARE(answers->fileDialogTitle, QString("Open the file with matrix"));
+        QCOMPARE(cell(*window, 4, 1), QString("-1.00i"));
+        QCOMPARE(cell(*window, 1, 1), QString());
+        QVERIFY(window->Memo1->toPlainText().endsWith("The matrix was successfully loaded from the file."));
+
+        answers->chosenFile = directory.filePath("missing.mat");
+        window->Otvori1->trigger();
+        QCOMPARE(answers->messages.size(), 1);
+        QCOMPARE(answers->messages[0].icon, QMessageBox::Critical);
+    }
+
+    void cancelInAStepDialogStopsShowingSteps()
+    {
+        window->Zobroptimkroky->setChecked(true);
+        answers->questionAnswers = {true, false};
+        QTest::mouseClick(window->Button3, Qt::LeftButton);
+        int questions = 0;
+        for (const SeenMessage& m : answers->messages)
+            questions += m.text.contains("Do you want to continue showing optimization steps?") ? 1 : 0;
+        QCOMPARE(questions, 2);
+        QVERIFY(!window->Zobroptimkroky->isChecked());
+        QVERIFY(window->Image1->isVisible());
+        QVERIFY(window->Button3->isEnabled());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "mainwindow_test.moc"
