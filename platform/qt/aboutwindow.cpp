@@ -64,7 +64,7 @@ void drawAboutPicture(Canvas& c)
     c.setPenWidth(1);
     c.setFontColor(blue);
     c.setFontHeight(28);
-    c.textOut(wireLeft, 28, "Unitary matrix  U  =");
+    c.textOut(wireLeft, 28, "U  =  a circuit of simple gates");
     c.setFontColor(black);
 
     for (int qubit = 1; qubit <= 3; ++qubit) {

@@ -10,6 +10,7 @@ GateSelector::GateSelector(QWidget* parent) : QWidget(parent), up_(new QToolButt
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     for (QToolButton* button : {up_, down_}) {
         button->setFixedSize(20, 14);
         button->setAutoRepeat(true);

@@ -108,8 +108,11 @@ void MainWindow::buildControls()
     StringGrid1->setTextElideMode(Qt::ElideNone);
     StringGrid1->setWordWrap(false);
     StringGrid1->setCornerButtonEnabled(false);
-    QFont gridFont = StringGrid1->font();
+    // A narrow face, so that an entry such as -0.47-0.06i fits its 70-pixel cell.
+    QFont gridFont("DejaVu Sans Condensed");
+    gridFont.setStretch(QFont::SemiCondensed);
     gridFont.setPixelSize(QtCanvas::pixelSizeForLineHeight(gridFont, gridFontHeight));
+    gridFont.setLetterSpacing(QFont::AbsoluteSpacing, -0.2);
     StringGrid1->setFont(gridFont);
     for (QHeaderView* header : {StringGrid1->horizontalHeader(), StringGrid1->verticalHeader()}) {
         header->setFont(gridFont);
@@ -129,7 +132,7 @@ void MainWindow::buildControls()
     Memo1 = new QPlainTextEdit(central);
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setMinimumWidth(320);
 
     auto* viewRow = new QHBoxLayout;
@@ -180,17 +183,21 @@ void MainWindow::buildControls()
     zoomBlock->addLayout(zoomCaptions);
     zoomBlock->addWidget(TrackBar2);
 
-    auto* selectedBlock = new QGridLayout;
-    selectedBlock->addWidget(Label9, 0, 0);
-    selectedBlock->addWidget(Label8, 0, 1);
-    selectedBlock->addWidget(UpDown1, 0, 2);
-    selectedBlock->addWidget(Label16, 1, 0, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
+    auto* selectedCaptions = new QHBoxLayout;
+    selectedCaptions->addWidget(Label9);
+    selectedCaptions->addWidget(Label8);
+    selectedCaptions->addWidget(UpDown1);
+    selectedCaptions->addStretch();
     auto* matrixEntries = new QGridLayout;
-    matrixEntries->addWidget(Label12, 0, 0);
-    matrixEntries->addWidget(Label13, 0, 1);
-    matrixEntries->addWidget(Label14, 1, 0);
-    matrixEntries->addWidget(Label15, 1, 1);
-    selectedBlock->addLayout(matrixEntries, 1, 1, 2, 3);
+    matrixEntries->addWidget(Label16, 0, 0, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
+    matrixEntries->addWidget(Label12, 0, 1);
+    matrixEntries->addWidget(Label13, 0, 2);
+    matrixEntries->addWidget(Label14, 1, 1);
+    matrixEntries->addWidget(Label15, 1, 2);
+    matrixEntries->setColumnStretch(3, 1);
+    auto* selectedBlock = new QVBoxLayout;
+    selectedBlock->addLayout(selectedCaptions);
+    selectedBlock->addLayout(matrixEntries);
 
     auto* browseRow = new QHBoxLayout;
     browseRow->addLayout(gateBlock, 5);

@@ -19,6 +19,7 @@
 
 #include <memory>
 
+#include "platform/qt/aboutwindow.h"
 #include "platform/qt/drawingsurface.h"
 #include "platform/qt/gatematrixdialog.h"
 #include "platform/qt/gateselector.h"
@@ -205,6 +206,7 @@ private slots:
     {
         window->presentation().setGridVisible(false);
         QTest::mouseClick(window->Button5, Qt::LeftButton);
+        keepScreenshot(*window, "generated");
         QVERIFY(window->StringGrid1->isVisible());
         QVERIFY(window->Memo1->toPlainText().contains("The unitary matrix was randomly generated."));
         QVERIFY(cell(*window, 4, 1) != QString("-1.00i") || cell(*window, 1, 1) != QString());
@@ -250,7 +252,11 @@ private slots:
         typeQubits("3");
         QTest::mouseClick(window->Button3, Qt::LeftButton);
         window->TrackBar2->setValue(60);
+        QTest::mouseClick(window->UpDown1->upButton(), Qt::LeftButton);
+        QTest::mouseClick(window->UpDown1->upButton(), Qt::LeftButton);
+        QCOMPARE(window->workspace().selectedGate, 2);
         keepScreenshot(*window, "decomposed-3-qubits");
+        keepScreenshot(*window->aboutWindow, "about");
         QVERIFY(window->Image1->isVisible());
         QVERIFY(window->Label11->text().toInt() > 1);
         const QString log = window->Memo1->toPlainText();
@@ -274,6 +280,7 @@ private slots:
         };
         answers->whileMessageShown = [&](QMessageBox&) {
             drawingShownDuringMessage = window->Image1->isVisible() && !window->StringGrid1->isVisible();
+            keepScreenshot(*window, "gate-tool");
         };
         window->Optimalizova1->trigger();
 
