@@ -1,7 +1,7 @@
 #include "workspace/qasmexport.h"
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <numbers>
 
