@@ -148,9 +148,15 @@ bool synthesizeD(Workspace& ws, Presentation& ui)
         const double b = ws.dAngles[2 * i];
         if (a == 0.0 && b == 0.0)
             continue;
+        const TMATICA2 phases{fromPolar(1.0, -a), Complex{}, Complex{}, fromPolar(1.0, -b)};
+        // Angles of rounding size (a diagonal entry 1 - 1e-16 i) would emit a
+        // gate that is the identity in all but name; the later stages cannot
+        // lower such a gate, so it is left out like an exact identity.
+        const Complex one{1.0, 0.0};
+        if (fuzzyEqual(phases.u11, one) && fuzzyEqual(phases.u22, one))
+            continue;
         QubitBits bits{};
         tobin(2 * i - 1, bits, nq, ui);
-        const TMATICA2 phases{fromPolar(1.0, -a), Complex{}, Complex{}, fromPolar(1.0, -b)};
         if (!flipZeroBits(ws, ui, bits, nq) || !emitFullyControlled(ws, ui, nq, phases) ||
             !flipZeroBits(ws, ui, bits, nq))
             return false;

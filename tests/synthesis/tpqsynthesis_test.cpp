@@ -166,6 +166,17 @@ TEST_F(TpqSynthesis, DiagonalIsBuiltPairwiseOnTheLastQubit)
     EXPECT_TRUE(sameMatrix(u, {fromPolar(1.0, -0.0), Complex{}, Complex{}, fromPolar(1.0, -0.8)}));
     EXPECT_TRUE(u.u12.re == 0.0 && u.u12.im == 0.0 && u.u21.re == 0.0 && u.u21.im == 0.0);
 
+    // Angles left by rounding give no gate; a small but real phase does.
+    useQubits(2);
+    ws->dAngles = {};
+    ws->dAngles[3] = 1.7e-16;
+    ws->dAngles[4] = -1.2e-16;
+    ASSERT_TRUE(synthesizeD(*ws, ui));
+    EXPECT_EQ(ws->pocetb1, 0);
+    ws->dAngles[4] = 1e-9;
+    ASSERT_TRUE(synthesizeD(*ws, ui));
+    EXPECT_EQ(shapes(), (std::vector<GateShape>{{1, 2, {1}}}));
+
     for (int qubits = 1; qubits <= 5; ++qubits) {
         useQubits(qubits);
         const TMATICA1 phases = diagonalPhases(qubits, 30 + qubits);
