@@ -8,7 +8,13 @@ DrawingSurface::DrawingSurface(QWidget* parent)
     image_.fill(Qt::white);
     setFixedSize(pictureWidth, pictureHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    canvas_.onChanged = [this] { update(); };
+    // One repaint request per batch of drawing, not one per glyph.
+    canvas_.onChanged = [this] {
+        if (repaintPending_)
+            return;
+        repaintPending_ = true;
+        update();
+    };
 }
 
 const QImage& DrawingSurface::picture()
@@ -19,6 +25,7 @@ const QImage& DrawingSurface::picture()
 
 void DrawingSurface::paintEvent(QPaintEvent*)
 {
+    repaintPending_ = false;
     canvas_.flush();
     QPainter(this).drawImage(0, 0, image_);
 }

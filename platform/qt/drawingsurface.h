@@ -24,4 +24,5 @@ protected:
 private:
     QImage image_;
     QtCanvas canvas_;
+    bool repaintPending_ = false;
 };

@@ -186,9 +186,24 @@ void QtPresentation::setGateSliderMaximum(int maximum)
 {
     const QSignalBlocker quiet(window_.TrackBar1);
     window_.TrackBar1->setMaximum(std::max(window_.TrackBar1->minimum(), maximum));
+    applyGateSliderTicks();
 }
 
-void QtPresentation::setGateSliderTickFrequency(int frequency) { window_.TrackBar1->setTickInterval(frequency); }
+void QtPresentation::setGateSliderTickFrequency(int frequency)
+{
+    gateSliderTickFrequency_ = frequency;
+    applyGateSliderTicks();
+}
+
+void QtPresentation::applyGateSliderTicks()
+{
+    // Ticks closer than a pixel look the same as fewer ticks but cost a line
+    // each on every repaint of the slider: a long circuit would slow it down.
+    constexpr int mostTicks = 500;
+    const QSlider* slider = window_.TrackBar1;
+    const int range = slider->maximum() - slider->minimum();
+    window_.TrackBar1->setTickInterval(std::max(gateSliderTickFrequency_, range / mostTicks));
+}
 
 void QtPresentation::setGateSliderEnabled(bool enabled) { window_.TrackBar1->setEnabled(enabled); }
 

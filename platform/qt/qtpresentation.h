@@ -80,8 +80,10 @@ private:
     std::optional<std::string> chooseFile(bool saving, std::string_view title, std::string_view filter,
                                           std::string_view proposedName);
     void progressChanged();
+    void applyGateSliderTicks();
 
     MainWindow& window_;
     int progressStep_ = 1;
+    int gateSliderTickFrequency_ = 2;
     std::unique_ptr<QElapsedTimer> logRepaintClock_;
 };
