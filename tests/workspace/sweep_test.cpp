@@ -60,8 +60,9 @@ void sweep(int qubits, int randomCount, std::uint64_t seedBase)
                 decompose(*ws, ui);
                 ++result.runs;
 
-                if (const char* line = finalCheckLine(endStage))
+                if (const char* line = finalCheckLine(endStage)) {
                     EXPECT_TRUE(ui.logContains(line)) << what;
+                }
                 EXPECT_TRUE(ui.logContains("Matrix Decomposition was successful.")) << what;
                 for (const std::string& line : ui.log)
                     EXPECT_FALSE(line.starts_with("!") || line.starts_with(":((")) << what << ": " << line;
