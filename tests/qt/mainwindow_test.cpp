@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QTableWidget>
@@ -24,6 +25,7 @@
 #include "platform/qt/gatematrixdialog.h"
 #include "platform/qt/gateselector.h"
 #include "platform/qt/mainwindow.h"
+#include "platform/qt/userguidewindow.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -166,6 +168,14 @@ private slots:
         QCOMPARE(window->ComboBox1->placeholderText(), QString("basic gates"));
         QCOMPARE(window->presentation().endStage(), -1);
         QCOMPARE(window->Edit1->text(), QString("2"));
+        // Hidden, yet holding its place: a computation paints it at once when it shows it.
+        QVERIFY(!window->ProgressBar1->isVisible());
+        QVERIFY(window->ProgressBar1->width() > 0);
+
+        QCOMPARE(window->userGuideWindow->windowTitle(), QString("Form4"));
+        QCOMPARE(window->userGuideWindow->text->toPlainText().split('\n').size(), 28);
+        QCOMPARE(window->aboutWindow->windowTitle(), QString("Info o programe"));
+        QCOMPARE(window->aboutWindow->picture().size(), QSize(512, 384));
     }
 
     void qubitFieldEdits_data()
