@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <numbers>
 #include <random>
 
@@ -235,4 +236,37 @@ TEST(IsUnitary, IgnoresEntriesOutsideTheBlock)
     setIdentity(m, 4);
     EXPECT_TRUE(isUnitary(m, 4, 1e-7));
     EXPECT_FALSE(isUnitary(m, 5, 1e-7));
+}
+
+TEST(IsUnitary, DecidesLikeTheProductOfTheAdjointCopyAndTheMatrix)
+{
+    // Random unitaries disturbed to land near the tolerance: every verdict must
+    // be the one of the plain definition (adjoint copy, matMul, matEqual).
+    HeadlessPresentation ui;
+    std::mt19937_64 rng(21);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    auto identity = std::make_unique<TMATICA1>();
+    auto product = std::make_unique<TMATICA1>();
+    int unitaryCount = 0;
+    int total = 0;
+    for (const int n : {2, 3, 8, 32}) {
+        setIdentity(*identity, n);
+        for (int round = 0; round < 150; ++round) {
+            TMATICA1 m = randomProduct(n, rng, ui);
+            const double size = std::pow(10.0, -8.0 + 2.0 * (unit(rng) + 1.0) / 2.0) / std::sqrt(n);
+            for (int r = 1; r <= n; ++r)
+                for (int c = 1; c <= n; ++c)
+                    m(r, c) = m(r, c) + Complex{size * unit(rng), size * unit(rng)};
+            *product = m;
+            adjointInPlace(*product, n);
+            matMul(*product, m, *product, n);
+            const bool expected = matEqual(*product, *identity, n, 1e-7);
+            ASSERT_EQ(isUnitary(m, n, 1e-7), expected) << "n = " << n << ", round " << round;
+            unitaryCount += expected;
+            ++total;
+        }
+    }
+    // Both verdicts occur, so the comparison means something.
+    EXPECT_GT(unitaryCount, total / 10);
+    EXPECT_LT(unitaryCount, total - total / 10);
 }
