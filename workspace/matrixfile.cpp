@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <numbers>
+#include <ostream>
 #include <string>
 
 #include "engine/kernel/errors.h"
@@ -225,12 +226,14 @@ std::string entryText(Complex z)
     return text;
 }
 
-void writeLine(std::ofstream& out, std::string_view text)
+void writeLine(std::ostream& out, std::string_view text)
 {
     out << text << "\r\n";
 }
 
-void writeMatrixFile(const Workspace& ws, std::ofstream& out)
+}  // namespace
+
+void writeMatrixFile(const Workspace& ws, std::ostream& out)
 {
     const int n = ws.matrixSize;
     writeLine(out, std::to_string(n));
@@ -275,8 +278,6 @@ void writeMatrixFile(const Workspace& ws, std::ofstream& out)
         writeLine(out, line);
     }
 }
-
-}  // namespace
 
 MatrixFileContent parseMatrixFile(std::string_view bytes)
 {

@@ -1,6 +1,7 @@
 #pragma once
 // The *.mat file: the matrix and a report of the last decomposition.
 
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,3 +35,6 @@ struct MatrixFileContent {
 // matrix is not read). Throws FileError for a missing size, a missing delimiter or
 // a truncated file, ConversionError for an entry that is not a complex number.
 MatrixFileContent parseMatrixFile(std::string_view bytes);
+
+// Writes the file layout of matrixA and the report (CR LF line ends) to `out`.
+void writeMatrixFile(const Workspace& ws, std::ostream& out);

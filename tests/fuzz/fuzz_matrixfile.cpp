@@ -1,14 +1,17 @@
 // Feeds arbitrary bytes to the matrix-file reader. Malformed input must end in a
 // FileError or ConversionError; an accepted matrix must have a supported size,
-// all its entries, and only finite values.
+// all its entries, only finite values, and must come back from the writer's layout.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string_view>
 
 #include "engine/kernel/errors.h"
+#include "platform/headlesspresentation.h"
 #include "workspace/matrixfile.h"
+#include "workspace/workspace.h"
 
 namespace {
 
@@ -16,6 +19,38 @@ namespace {
 {
     std::fprintf(stderr, "%s\n", what);
     std::abort();
+}
+
+// 15 significant digits are written; subnormal values may read back as zero.
+bool closeEnough(double written, double read)
+{
+    return std::fabs(written - read) <= 1e-14 * std::fabs(written) + 1e-300;
+}
+
+// Writes the matrix in the file layout and reads it back.
+void checkRoundTrip(const MatrixFileContent& content)
+{
+    static HeadlessPresentation ui;
+    static const auto ws = createWorkspace(ui);
+    const int n = content.size;
+    ws->matrixSize = n;
+    for (int r = 1; r <= n; ++r)
+        for (int c = 1; c <= n; ++c)
+            ws->matrixA(r, c) = content.entries[static_cast<std::size_t>((r - 1) * n + (c - 1))];
+    std::ostringstream text;
+    writeMatrixFile(*ws, text);
+    MatrixFileContent back;
+    try {
+        back = parseMatrixFile(text.str());
+    } catch (const std::exception&) {
+        fail("the written layout of an accepted matrix cannot be read back");
+    }
+    if (back.verdict != MatrixFileContent::Verdict::matrix || back.size != n)
+        fail("the written layout reads back with another size");
+    for (std::size_t k = 0; k < content.entries.size(); ++k)
+        if (!closeEnough(content.entries[k].re, back.entries[k].re) ||
+            !closeEnough(content.entries[k].im, back.entries[k].im))
+            fail("an entry does not read back from the written layout");
 }
 
 }  // namespace
@@ -44,5 +79,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const Complex& z : content.entries)
         if (!std::isfinite(z.re) || !std::isfinite(z.im))
             fail("an accepted entry is not finite");
+    checkRoundTrip(content);
     return 0;
 }
