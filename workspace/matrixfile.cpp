@@ -80,7 +80,8 @@ public:
             expect('{', "the '{' that opens row " + std::to_string(row));
             for (int column = 1; column <= n; ++column) {
                 const int delimiter = readEntryText(entryText, row, column);
-                content.entries[static_cast<std::size_t>((row - 1) * n + (column - 1))] = toComplex(entryText);
+                content.entries[static_cast<std::size_t>((row - 1) * n + (column - 1))] =
+                    entryValue(entryText, row, column);
                 if (column < n && delimiter != ',')
                     throw FileError("Row " + std::to_string(row) + " of the matrix has " + std::to_string(column) +
                                     " entries instead of " + std::to_string(n) + ".");
@@ -151,6 +152,17 @@ private:
             if (isLineEnd(c))
                 throw FileError("The line ends inside " + where + ": missing ',' or '}'.");
             text.push_back(static_cast<char>(c));
+        }
+    }
+
+    // The reader's own message, followed by where in the matrix the entry stands.
+    static Complex entryValue(const std::string& text, int row, int column)
+    {
+        try {
+            return toComplex(text);
+        } catch (const ConversionError& e) {
+            throw ConversionError(std::string(e.what()) + " (row " + std::to_string(row) + ", column " +
+                                  std::to_string(column) + ")");
         }
     }
 
