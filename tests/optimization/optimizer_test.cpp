@@ -343,6 +343,8 @@ TEST_F(Optimizer, StepQuestionsNameTheListEntriesOfThePair)
     const TMATICA2 u = randomUnitary2(rng);
     load({makeGate(3, {}, u), makeGate(2, {}, u), makeGate(2, {}, adjoint2(u))});
     ui.Zobroptimkroky = true;
+    std::vector<std::string> lastDrawn;  // the drawing's "to:" caption when each question comes
+    ui.onQuestion = [&](const std::string&) { lastDrawn.push_back(ui.labelText(Label::Label5)); };
     optimizeCircuit(*ws, ui);
     auto question = [](const std::string& heading, const std::string& line) {
         return heading + "\r\r" + line + "\r\r Do you want to continue showing optimization steps?";
@@ -364,6 +366,9 @@ TEST_F(Optimizer, StepQuestionsNameTheListEntriesOfThePair)
     };
     EXPECT_EQ(ui.questions, expected);
     EXPECT_EQ(ws->pocetb1, 1);
+    ASSERT_EQ(lastDrawn.size(), expected.size());
+    EXPECT_EQ(lastDrawn.front(), "3");
+    EXPECT_EQ(lastDrawn.back(), "1");  // the cancelled pair is no longer drawn
 
     // A merge into one gate names the entry that holds it.
     ui.questions.clear();
