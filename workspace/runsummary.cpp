@@ -78,6 +78,9 @@ std::string jsonString(std::string_view text)
     return out + "\"";
 }
 
+// Seconds to the microsecond: finer digits are timer noise.
+std::string jsonSeconds(double seconds) { return jsonNumber(std::round(seconds * 1e6) / 1e6, "%.9g"); }
+
 const char* checkJson(CheckState state)
 {
     switch (state) {
@@ -267,7 +270,7 @@ std::string runSummaryJson(const RunSummary& summary)
     for (std::size_t k = 0; k < summary.stages.size(); ++k) {
         const StageRecord& stage = summary.stages[k];
         out += k == 0 ? "\n" : ",\n";
-        out += "    {\"name\": " + jsonString(stage.name) + ", \"seconds\": " + jsonNumber(stage.seconds, "%.9g");
+        out += "    {\"name\": " + jsonString(stage.name) + ", \"seconds\": " + jsonSeconds(stage.seconds);
         if (stage.hasStatistics) {
             out += ", \"gates\": " + std::to_string(stage.gateCount) + ", \"gatesByControls\": [";
             for (std::size_t c = 0; c < stage.gatesByControls.size(); ++c)
@@ -279,7 +282,7 @@ std::string runSummaryJson(const RunSummary& summary)
     out += summary.stages.empty() ? "],\n" : "\n  ],\n";
     out += "  \"problemLines\": " + std::to_string(summary.problemLines) + ",\n";
     out += "  \"messages\": " + std::to_string(summary.messages) + ",\n";
-    out += "  \"totalSeconds\": " + jsonNumber(summary.totalSeconds, "%.9g") + "\n";
+    out += "  \"totalSeconds\": " + jsonSeconds(summary.totalSeconds) + "\n";
     out += "}\n";
     return out;
 }

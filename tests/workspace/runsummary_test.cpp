@@ -321,7 +321,7 @@ TEST(RunSummaryJson, WritesTheKnownText)
     summary.maxEntryDifference = 1.5e-15;
     summary.problemLines = 1;
     summary.messages = 0;
-    summary.totalSeconds = 0.625;
+    summary.totalSeconds = 0.6250004;
     EXPECT_EQ(runSummaryJson(summary),
               "{\n"
               "  \"endStage\": \"basic gates\",\n"
