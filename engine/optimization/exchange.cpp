@@ -19,10 +19,12 @@ struct PairFacts {
     bool w21;
 };
 
-ExchangeResult sameTargetRules(const Workspace& ws, TGATE1& b1, TGATE1& b2, const PairFacts& facts,
-                               std::uint8_t dragDirection)
+ExchangeResult sameTargetRules(TGATE1& b1, TGATE1& b2, const PairFacts& facts, std::uint8_t dragDirection)
 {
-    if (matEqual2(matMul2(b1.u, b2.u), matMul2(b2.u, b1.u), ws.tolerance))
+    // Passing unchanged is sound only when the matrices really commute; a pair
+    // that commutes merely within the tolerance goes on to the rewrites below,
+    // which keep the pair's product.
+    if (equalToRounding2(matMul2(b1.u, b2.u), matMul2(b2.u, b1.u)))
         return exchangeUnchanged;
     // Conjugating the gate with more controls by the other one's matrix is
     // exact only when the other gate's controls are among its own.
@@ -155,17 +157,15 @@ const char* selfTestWord(ExchangeResult result)
 void selfTest(Workspace& ws, Presentation& ui, RuleCheckMatrices& check, const JumpSlot& jump, int pos1, int pos2,
               std::uint8_t dragDirection, ExchangeResult result)
 {
-    const int n = ws.matrixSize;
-    gateMatrix(ws.gates[pos1], check.first, ws.qubitCount, ui);
-    gateMatrix(ws.gates[pos2], check.second, ws.qubitCount, ui);
-    matMul(check.first, check.second, check.after, n);
-    if (result == exchangeJump) {
-        gateMatrix(jump.jumpGate, check.first, ws.qubitCount, ui);
-        if (dragDirection == dragLeft)
-            matMul(check.first, check.after, check.after, n);
-        else
-            matMul(check.after, check.first, check.after, n);
-    }
+    const TGATE1& b1 = ws.gates[pos1];
+    const TGATE1& b2 = ws.gates[pos2];
+    if (result != exchangeJump)
+        composeInFrame(check.frame, {&b2, &b1}, check.after, ui);
+    else if (dragDirection == dragLeft)  // the jump gate follows the stationary b1
+        composeInFrame(check.frame, {&b2, &b1, &jump.jumpGate}, check.after, ui);
+    else
+        composeInFrame(check.frame, {&jump.jumpGate, &b2, &b1}, check.after, ui);
+    const int n = 1 << check.frame.qubitCount;
     const bool same = matEqual(check.before, check.after, n, ws.tolerance);
     if (same == (result == exchangeRefused))
         ui.appendLog("Different results for exchange of the gates:" + std::to_string(pos1) + "," +
@@ -192,14 +192,13 @@ ExchangeResult prehodbrany(Workspace& ws, Presentation& ui, JumpSlot& jump, int 
     RuleCheckMatrices* check = nullptr;
     if (ui.isChecked(Setting::Kontrolptimkrok1)) {
         check = &ruleCheckMatrices();
-        gateMatrix(b1, check->first, ws.qubitCount, ui);
-        gateMatrix(b2, check->second, ws.qubitCount, ui);
-        matMul(check->second, check->first, check->before, ws.matrixSize);
+        check->frame = pairFrame(b1, b2, ws.qubitCount);
+        composeInFrame(check->frame, {&b1, &b2}, check->before, ui);
     }
 
     const PairFacts facts{isCnot(b1, ws.pauliX, ws.tolerance), isCnot(b2, ws.pauliX, ws.tolerance),
                           controlsWithin(b1, b2), controlsWithin(b2, b1)};
-    ExchangeResult result = b1.target == b2.target ? sameTargetRules(ws, b1, b2, facts, dragDirection)
+    ExchangeResult result = b1.target == b2.target ? sameTargetRules(b1, b2, facts, dragDirection)
                                                    : differentTargetRules(b1, b2, facts);
     if (result == exchangeRefused)
         result = jumpRule(ui, jump, b1, b2, pos1, pos2, dragDirection);

@@ -17,6 +17,15 @@ inline bool isUnitPhase2(const TMATICA2& u) { return isDiagonal2(u) && fuzzyEqua
 
 inline bool isOne(Complex z) { return fuzzyEqual(z, Complex{1.0, 0.0}); }
 
+// Every entry fuzzyEqual: equal to rounding. A rule that keeps or drops
+// matrices on a looser test (the tolerance) adds up to the tolerance to the
+// circuit's error each time it fires, and a circuit has 10^5 gates.
+inline bool equalToRounding2(const TMATICA2& a, const TMATICA2& b)
+{
+    return fuzzyEqual(a.u11, b.u11) && fuzzyEqual(a.u12, b.u12) && fuzzyEqual(a.u21, b.u21) &&
+           fuzzyEqual(a.u22, b.u22);
+}
+
 // One control, matrix equal to pauliX within `tolerance`.
 inline bool isCnot(const TGATE1& g, const TMATICA2& pauliX, double tolerance)
 {

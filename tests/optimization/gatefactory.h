@@ -25,6 +25,13 @@ inline TGATE1 makeGate(int target, std::initializer_list<int> controls, const TM
 inline TMATICA2 pauliX2() { return {{}, {1.0, 0.0}, {1.0, 0.0}, {}}; }
 inline TMATICA2 diagonal2(Complex a, Complex d) { return {a, {}, {}, d}; }
 
+// realRotation2(angle) times a z rotation by 2 * tilt: commutes with any
+// realRotation2 within the tolerance for a small tilt, but not to rounding.
+inline TMATICA2 nearlyRealRotation(double angle, double tilt = 1e-9)
+{
+    return matMul2(realRotation2(angle), diagonal2(fromPolar(1.0, tilt), fromPolar(1.0, -tilt)));
+}
+
 // Every field of the records the optimizer reads, compared as bits would be.
 inline bool sameGate(const TGATE1& a, const TGATE1& b)
 {

@@ -148,6 +148,29 @@ TEST_F(Optimizer, RandomCircuitsKeepTheirMatrixAndNeverGrow)
 
 // The moving gate passes S (rewriting S) and then meets a CNOT it can neither
 // merge with nor pass: every matrix must be back as it was.
+TEST_F(Optimizer, DragOverNearlyCommutingGatesAddsNoErrorToTheCircuit)
+{
+    // A controlled rotation and its inverse with 400 gates between them that
+    // commute with it within the tolerance (1.5e-8 each), parted by X gates on
+    // their control so that they neither merge nor pass one another. Passing
+    // them as they are cost the circuit 1.4e-8, far above rounding.
+    std::vector<TGATE1> gates{makeGate(1, {2}, realRotation2(1.1))};
+    for (int k = 0; k < 400; ++k) {
+        gates.push_back(makeGate(1, {3}, nearlyRealRotation(0.4 + 0.001 * k, 1e-8)));
+        gates.push_back(makeGate(3, {}, pauliX2()));
+    }
+    gates.push_back(makeGate(1, {2}, realRotation2(-1.1)));
+    load(gates);
+    TMATICA1 before;
+    TMATICA1 after;
+    compose(before);
+    optimizeCircuit(*ws, ui);
+    compose(after);
+    // Rounding over 800 gates stays far below a single pass's error.
+    EXPECT_LE(maxDifference(before, after, ws->matrixSize), 1e-10);
+    EXPECT_LE(ws->pocetb1, static_cast<int>(gates.size()));
+}
+
 TEST_F(Optimizer, BlockedDragRestoresEveryMatrixBitForBit)
 {
     std::mt19937_64 rng(3);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/kernel/randomunitary.h"
 #include "platform/headlesspresentation.h"
 #include "support/oracle.h"
 #include "workspace/driver.h"
@@ -77,6 +78,26 @@ TEST(CheckedDecomposition, RuleSelfTestsFindNoWrongRewriteInFiveQubitToffoliCirc
     for (std::uint64_t seed = 1; seed <= 2; ++seed)
         decomposeChecked(5, seed * 7919, 2, total);
     std::printf("missed exchanges reported by the self-test: %d\n", total.missedExchanges);
+}
+
+TEST(CheckedDecomposition, FiveQubitBasicCircuitOfRandomSeedSevenMatchesItsInput)
+{
+    // 150,000 basic gates, many of them commuting with their neighbours only
+    // within the tolerance: passing those unchanged once broke the final check.
+    HeadlessPresentation ui;
+    ui.recordEvents = false;
+    ui.endStageIndex = 0;
+    auto ws = createWorkspace(ui);
+    ws->random.fixSeed(7);
+    ws->qubitCount = 5;
+    ws->matrixSize = 32;
+    randomUnitary(*ws, ui, ws->matrixA, 100);
+    const TMATICA1 input = ws->matrixA;
+    decompose(*ws, ui);
+    EXPECT_TRUE(ui.logContains("Circuit from Basic gates correspond to input unitary matrix."));
+    for (const RecordedMessage& m : ui.messages)
+        ADD_FAILURE() << m.text;
+    EXPECT_LE(compositionError(*ws, ui, input), 1e-7);
 }
 
 }  // namespace
