@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <locale>
 #include <numbers>
 #include <random>
@@ -46,6 +48,27 @@ public:
 private:
     fs::path path_;
 };
+
+// Runs `check` where file permissions bind: directly for an ordinary user, and
+// for root (CI runs as root) in a child process that has become user nobody.
+// Returns check's result, or -1 when the child could not run it.
+int runWithoutPrivileges(const std::function<int()>& check)
+{
+    if (geteuid() != 0)
+        return check();
+    const pid_t child = fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        const gid_t nobody = 65534;
+        if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0)
+            _exit(100);
+        _exit(check());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 std::string readBytes(const fs::path& file)
 {
@@ -401,12 +424,19 @@ TEST_F(MatrixFile, FilesThatCannotBeReadGiveAFileError)
 
 TEST_F(MatrixFile, AFileWithoutReadPermissionGivesAFileError)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind root";
     const fs::path locked = dir / "locked.mat";
     writeBytes(locked, matrixFileText(4));
     fs::permissions(locked, fs::perms::none);
-    EXPECT_THROW(loadMatrixFile(*ws, ui, locked.string()), FileError);
+    fs::permissions(dir.path(), fs::perms::all);
+    const int verdict = runWithoutPrivileges([&] {
+        try {
+            loadMatrixFile(*ws, ui, locked.string());
+        } catch (const FileError&) {
+            return ui.log.empty() && ws->qubitCount == 2 ? 0 : 2;
+        }
+        return 1;
+    });
+    EXPECT_EQ(verdict, 0) << "1: the file was read; 2: the workspace or log changed";
 }
 
 TEST_F(MatrixFile, AFailedSaveLeavesTheOldFileIntact)
@@ -452,15 +482,22 @@ TEST_F(MatrixFile, AFailedSaveLeavesTheOldFileIntact)
 
 TEST_F(MatrixFile, SavingIntoAFolderWithoutWritePermissionKeepsTheOldFile)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind root";
     const fs::path target = dir / "old.mat";
     writeBytes(target, "old contents");
-    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_THROW(saveMatrixFile(*ws, ui, target.string()), FileError);
+    fs::permissions(target, fs::perms::all);
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                    fs::perms::others_exec | fs::perms::group_read | fs::perms::group_exec);
+    const int verdict = runWithoutPrivileges([&] {
+        try {
+            saveMatrixFile(*ws, ui, target.string());
+        } catch (const FileError&) {
+            return ui.log.empty() ? 0 : 2;
+        }
+        return 1;
+    });
     fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_EQ(verdict, 0) << "1: the save reported success; 2: it logged a line";
     EXPECT_EQ(readBytes(target), "old contents");
-    EXPECT_TRUE(ui.log.empty());
 }
 
 TEST(MatrixFileParser, ReadsOnlyTheMatrixAndIgnoresTheReport)
