@@ -17,6 +17,13 @@ Complex complexSqrt(Complex z)
 {
     if (std::fabs(z.re) <= 1e-12 && std::fabs(z.im) <= 1e-12)
         return z;
+    return principalSqrt(z);
+}
+
+Complex principalSqrt(Complex z)
+{
+    if (z.re == 0.0 && z.im == 0.0)
+        return {};
     const double m = modulus(z);
     if (z.re > 0) {
         const double t = m + z.re;

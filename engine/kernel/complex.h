@@ -45,6 +45,9 @@ inline Complex toComplex(double x) { return {x, 0.0}; }
 // Principal square root: real part never negative; a value within 1e-12 of 0 is returned as it is.
 Complex complexSqrt(Complex z);
 
+// The same principal root without snapping tiny arguments: the root of 1e-20 is 1e-10.
+Complex principalSqrt(Complex z);
+
 // The only equality of complex values: parts within max(1e-12, 1e-12 * min(|x|, |y|)).
 bool fuzzyEqual(Complex a, Complex b);
 

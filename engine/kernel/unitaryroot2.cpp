@@ -53,22 +53,6 @@ std::optional<TMATICA2> eigenvectorColumn(const TMATICA2& u, Complex lambda)
 
 TMATICA2 diagonal2(Complex d1, Complex d2) { return {d1, Complex{}, Complex{}, d2}; }
 
-// Principal square root like complexSqrt, but a tiny argument gets its true
-// root: the eigenvalue split of a nearly scalar matrix is the root of a tiny number.
-Complex exactSqrt(Complex z)
-{
-    if (z.re == 0.0 && z.im == 0.0)
-        return {};
-    const double m = modulus(z);
-    if (z.re > 0) {
-        const double t = m + z.re;
-        return {std::sqrt(t / 2.0), z.im / std::sqrt(2.0 * t)};
-    }
-    const double t = m - z.re;
-    const double a = std::sqrt(t / 2.0);
-    return {std::fabs(z.im) / std::sqrt(2.0 * t), z.im >= 0 ? a : -a};
-}
-
 // Roots of a x^2 + b x + c given the root r of the discriminant.
 QuadraticRoots rootsWithDiscriminantRoot(Complex a, Complex b, Complex c, Complex r)
 {
@@ -99,7 +83,7 @@ void unitaryRoot2(TMATICA2& u, int n, double tolerance, Presentation& ui)
     // that noise as its own root), which sent such matrices into the diagonal
     // case with their off-diagonal entries dropped.
     const Complex disc = complexSqr(u.u11 - u.u22) + timesReal(u.u12 * u.u21, 4.0);
-    const QuadraticRoots eigen = rootsWithDiscriminantRoot(Complex{1.0, 0.0}, minusTrace, det, exactSqrt(disc));
+    const QuadraticRoots eigen = rootsWithDiscriminantRoot(Complex{1.0, 0.0}, minusTrace, det, principalSqrt(disc));
     const Complex lambda1 = eigen.x1;
     const Complex lambda2 = eigen.x2;
 

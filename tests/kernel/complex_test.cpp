@@ -297,3 +297,15 @@ TEST(ComplexToText, RoundsHalvesAwayFromZero)
     EXPECT_EQ(complexToText({0.015, 0.0}, 2), "0.01");
     EXPECT_EQ(complexToText({1e300, 0.0}, 2).size(), 301u + 3u);
 }
+
+TEST(ComplexSqrt, SnapsTinyArgumentsWhilePrincipalSqrtDoesNot)
+{
+    const Complex tiny{1e-20, 0.0};
+    EXPECT_EQ(complexSqrt(tiny).re, 1e-20);
+    EXPECT_DOUBLE_EQ(principalSqrt(tiny).re, 1e-10);
+    const Complex negativeTiny{-4e-20, 0.0};
+    EXPECT_DOUBLE_EQ(principalSqrt(negativeTiny).im, 2e-10);
+    EXPECT_EQ(principalSqrt(negativeTiny).re, 0.0);
+    EXPECT_EQ(principalSqrt(Complex{}).re, 0.0);
+    EXPECT_EQ(principalSqrt(Complex{}).im, 0.0);
+}
