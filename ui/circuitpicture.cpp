@@ -39,36 +39,66 @@ bool stretchToBands(DrawingView& view, const BandLayout& layout, std::int64_t ba
 
 }  // namespace
 
-bool writeCircuitPicture(const DrawingView& view, std::span<const TGATE1> list, int count, std::ostream& out)
+namespace {
+
+int gatesInList(std::span<const TGATE1> list, int count)
+{
+    const int lastInList = static_cast<int>(std::min<std::size_t>(list.size(), maxGates + 1)) - 1;
+    return std::clamp(count, 0, lastInList);
+}
+
+CircuitPictureLayout sizedLayout(const DrawingView& tall)
+{
+    return {tall, tall.area.Right + tall.area.Left, tall.area.Bottom + tall.area.Top};
+}
+
+}  // namespace
+
+std::optional<CircuitPictureLayout> circuitPictureLayout(const DrawingView& view, std::span<const TGATE1> list,
+                                                         int count)
 {
     const BandLayout layout = bandLayout(view);
     if (layout.bandHeight < 1 || layout.gatesPerBand < 1)
-        return false;
-    const int lastInList = static_cast<int>(std::min<std::size_t>(list.size(), maxGates + 1)) - 1;
-    count = std::clamp(count, 0, lastInList);
+        return std::nullopt;
+    count = gatesInList(list, count);
 
     DrawingView tall = view;
     if (count == 0) {
         if (!stretchToBands(tall, layout, 1))
-            return false;
-        SvgCanvas svg(out, tall.area.Right + tall.area.Left, tall.area.Bottom + tall.area.Top);
-        drawEmptyBands(svg, tall, bandLayout(tall));
-        return true;
+            return std::nullopt;
+        return sizedLayout(tall);
     }
 
     // Every band holds at least gatesPerBand gates (each column at least one),
     // so this many bands hold them all; contraction may need fewer.
     const std::int64_t mostBands = (count + layout.gatesPerBand - 1) / layout.gatesPerBand;
     if (!stretchToBands(tall, layout, mostBands))
-        return false;
+        return std::nullopt;
     NullCanvas counter;
     const DrawResult trial = drawGatesOn(counter, tall, list, 1, count);
     if (trial.outcome != DrawOutcome::drawn || trial.lastDrawn != count ||
         !stretchToBands(tall, layout, trial.bandsUsed))
-        return false;
+        return std::nullopt;
+    return sizedLayout(tall);
+}
 
-    SvgCanvas svg(out, tall.area.Right + tall.area.Left, tall.area.Bottom + tall.area.Top);
-    drawGatesOn(svg, tall, list, 1, count);
+void drawCircuitPicture(Canvas& canvas, const CircuitPictureLayout& layout, std::span<const TGATE1> list, int count)
+{
+    count = gatesInList(list, count);
+    if (count == 0) {
+        drawEmptyBands(canvas, layout.view, bandLayout(layout.view));
+        return;
+    }
+    drawGatesOn(canvas, layout.view, list, 1, count);
+}
+
+bool writeCircuitPicture(const DrawingView& view, std::span<const TGATE1> list, int count, std::ostream& out)
+{
+    const auto layout = circuitPictureLayout(view, list, count);
+    if (!layout)
+        return false;
+    SvgCanvas svg(out, layout->width, layout->height);
+    drawCircuitPicture(svg, *layout, list, count);
     return true;
 }
 

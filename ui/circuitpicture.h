@@ -2,14 +2,32 @@
 // A picture of a whole circuit: the window's drawing with as many bands as the
 // circuit needs, written as an SVG document.
 
+#include <optional>
 #include <ostream>
 #include <span>
 
 #include "engine/synthesis/gate.h"
 #include "ui/circuitdrawing.h"
 
+class Canvas;
 class Presentation;
 struct Workspace;
+
+// The view stretched to hold every band of a whole-circuit picture, and the
+// picture's size in pixels.
+struct CircuitPictureLayout {
+    DrawingView view;
+    int width = 0;
+    int height = 0;
+};
+
+// The layout of gates 1..count of `list` laid out by `view`; empty when not one
+// column fits at this zoom or the picture would be too tall to lay out.
+std::optional<CircuitPictureLayout> circuitPictureLayout(const DrawingView& view, std::span<const TGATE1> list,
+                                                         int count);
+
+// Draws gates 1..count of `list` (empty wires when there are none) on a canvas of the layout's size.
+void drawCircuitPicture(Canvas& canvas, const CircuitPictureLayout& layout, std::span<const TGATE1> list, int count);
 
 // Writes gates 1..count of `list` as an SVG picture laid out by `view`, whose
 // area is stretched downwards to hold every band; each gate is one <g> element

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <exception>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "engine/kernel/errors.h"
@@ -14,6 +17,7 @@
 #include "ui/matrixgrid.h"
 #include "workspace/driver.h"
 #include "workspace/matrixfile.h"
+#include "workspace/qasmexport.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -111,6 +115,76 @@ void Uloi1Click(Workspace& ws, Presentation& ui)
     if (!fileName || fileName->empty())
         return;
     saveMatrixFile(ws, ui, *fileName);
+}
+
+void ExportQasm3Click(Workspace& ws, Presentation& ui)
+{
+    const auto fileName = ui.chooseSaveFile(exportQasm3DialogTitle, qasm3FileFilter, proposedQasmFileName);
+    if (!fileName || fileName->empty())
+        return;
+    exportQasm(ws, QasmVersion::v3, *fileName, ui);
+}
+
+void ExportQasm2Click(Workspace& ws, Presentation& ui)
+{
+    const auto fileName = ui.chooseSaveFile(exportQasm2DialogTitle, qasm2FileFilter, proposedQasmFileName);
+    if (!fileName || fileName->empty())
+        return;
+    exportQasm(ws, QasmVersion::v2, *fileName, ui);
+}
+
+namespace {
+
+bool endsWithPng(std::string_view name)
+{
+    if (name.size() < 4)
+        return false;
+    std::string suffix(name.substr(name.size() - 4));
+    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return suffix == ".png";
+}
+
+}  // namespace
+
+bool exportPictureSvg(const Workspace& ws, Presentation& ui, const std::string& path)
+{
+    // Laid out in memory first so a picture that does not fit leaves no file behind.
+    std::ostringstream text;
+    if (!writeCircuitPicture(ws, ui, text)) {
+        ui.showMessage(pictureTooLargeMessage, MessageStyle::error);
+        return false;
+    }
+    const std::string picture = text.str();
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (file)
+        file.write(picture.data(), static_cast<std::streamsize>(picture.size()));
+    if (file)
+        file.close();
+    if (!file) {
+        ui.showMessage("Cannot write the file " + path, MessageStyle::error);
+        return false;
+    }
+    return true;
+}
+
+void ExportPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter& writePng)
+{
+    const auto filter = writePng ? svgOrPngPictureFilter : svgPictureFilter;
+    const auto fileName = ui.chooseSaveFile(exportPictureDialogTitle, filter, proposedPictureFileName);
+    if (!fileName || fileName->empty())
+        return;
+    if (!writePng || !endsWithPng(*fileName)) {
+        exportPictureSvg(ws, ui, *fileName);
+        return;
+    }
+    const auto layout = circuitPictureLayout(windowDrawingView(ws, ui), ws.gates, ws.pocetb1);
+    if (!layout) {
+        ui.showMessage(pictureTooLargeMessage, MessageStyle::error);
+        return;
+    }
+    if (!writePng(*layout, ws.gates, ws.pocetb1, *fileName))
+        ui.showMessage("Cannot write the file " + *fileName, MessageStyle::error);
 }
 
 void Koniec1Click(Presentation& ui) { ui.quit(); }

@@ -3,9 +3,12 @@
 // run and are tested without a window. The window only wires controls to them.
 
 #include <functional>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "engine/synthesis/gate.h"
+#include "ui/circuitpicture.h"
 
 class Presentation;
 struct Workspace;
@@ -16,6 +19,17 @@ inline constexpr std::string_view openDialogTitle = "Open the file with matrix";
 inline constexpr std::string_view saveDialogTitle = "Save matrix A";
 inline constexpr std::string_view matrixFileFilter = "Matrices|*.mat";
 inline constexpr std::string_view proposedMatrixFileName = "matica1.mat";
+inline constexpr std::string_view exportQasm3DialogTitle = "Export the circuit as OpenQASM 3";
+inline constexpr std::string_view exportQasm2DialogTitle = "Export the circuit as OpenQASM 2.0";
+inline constexpr std::string_view exportPictureDialogTitle = "Export the picture of the circuit";
+inline constexpr std::string_view qasm3FileFilter = "OpenQASM 3|*.qasm";
+inline constexpr std::string_view qasm2FileFilter = "OpenQASM 2.0|*.qasm";
+inline constexpr std::string_view svgPictureFilter = "SVG picture|*.svg";
+inline constexpr std::string_view svgOrPngPictureFilter = "SVG picture|*.svg|PNG picture|*.png";
+inline constexpr std::string_view proposedQasmFileName = "circuit.qasm";
+inline constexpr std::string_view proposedPictureFileName = "circuit.svg";
+inline constexpr std::string_view pictureTooLargeMessage =
+    "The circuit cannot be laid out as one picture at this zoom.";
 inline constexpr std::string_view matrixLoadedLine = "The matrix was successfully loaded from the file.";
 inline constexpr std::string_view badGateParametersMessage =
     "Problem: badly entered parameters for creating the matrix of the gate!!!";
@@ -40,6 +54,23 @@ void Button5Click(Workspace& ws, Presentation& ui);
 void Otvori1Click(Workspace& ws, Presentation& ui);
 // File > Save: asks for a file name and saves matrixA with the report.
 void Uloi1Click(Workspace& ws, Presentation& ui);
+// File > Export OpenQASM 3... and Export OpenQASM 2.0...: ask for a file name
+// and write the circuit; a refusal or a file error is shown in an error box.
+void ExportQasm3Click(Workspace& ws, Presentation& ui);
+void ExportQasm2Click(Workspace& ws, Presentation& ui);
+
+// Draws a laid-out whole-circuit picture into a PNG file; false when it could not.
+using PngPictureWriter = std::function<bool(const CircuitPictureLayout& layout, std::span<const TGATE1> list,
+                                            int count, const std::string& path)>;
+
+// Writes the whole circuit as the window draws it to an SVG file; a picture that
+// cannot be laid out or a file error is shown in an error box and gives false.
+bool exportPictureSvg(const Workspace& ws, Presentation& ui, const std::string& path);
+
+// File > Export picture...: asks for a file name and writes the whole circuit as
+// SVG or, when `writePng` is given and the name ends in ".png", as PNG through it.
+void ExportPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter& writePng = {});
+
 // File > Exit.
 void Koniec1Click(Presentation& ui);
 // Help > User Guide and Help > About.

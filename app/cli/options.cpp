@@ -28,6 +28,20 @@ std::optional<int> endStageIndex(std::string_view name)
     return std::nullopt;
 }
 
+// The field an export option names, or null.
+std::optional<std::string>* outputFile(CliOptions& options, std::string_view name)
+{
+    if (name == "--qasm")
+        return &options.qasmFile;
+    if (name == "--qasm2")
+        return &options.qasm2File;
+    if (name == "--svg")
+        return &options.svgFile;
+    if (name == "--json")
+        return &options.jsonFile;
+    return nullptr;
+}
+
 ParsedOptions refused(std::string error) { return {std::nullopt, std::move(error)}; }
 
 }  // namespace
@@ -107,6 +121,11 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
             if (!text || text->empty())
                 return refused("--save needs a file name");
             options.saveFile = text;
+        } else if (auto* target = outputFile(options, name)) {
+            const auto text = value();
+            if (!text || text->empty())
+                return refused(name + " needs a file name");
+            *target = text;
         } else {
             return refused("unknown option '" + arguments[k] + "'");
         }
@@ -131,9 +150,16 @@ std::string usageText()
            "  --random N         decompose a random unitary of N qubits (2 to 5) instead of a file\n"
            "  --seed S           make the random matrices reproducible\n"
            "  --save FILE        save the matrix and the report after the run\n"
+           "  --qasm FILE        write the circuit as OpenQASM 3 (exact, global phase included)\n"
+           "  --qasm2 FILE       write the circuit as OpenQASM 2.0 (up to a global phase; refused for\n"
+           "                     a gate with two or more controls: use --end-stage l1 or basic)\n"
+           "  --svg FILE         write a picture of the whole circuit as SVG\n"
+           "  --json FILE        write a summary of the run: end stage, gate counts, checks, stage times\n"
            "  --help             show this text\n"
            "\n"
+           "Files are written after the run.\n"
+           "\n"
            "Exit status: 0 the run ended normally and every check passed; 1 the run reported a\n"
-           "problem; 2 the input was refused (unreadable or malformed file, refused size, a matrix\n"
-           "that is not unitary, bad options).\n";
+           "problem or a file could not be written; 2 the input was refused (unreadable or malformed\n"
+           "file, refused size, a matrix that is not unitary, bad options).\n";
 }

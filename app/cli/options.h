@@ -16,6 +16,11 @@ struct CliOptions {
     std::optional<std::uint64_t> seed;
     std::optional<std::string> saveFile;
     std::optional<std::string> inputFile;
+    // Exports written after the run.
+    std::optional<std::string> qasmFile;   // OpenQASM 3
+    std::optional<std::string> qasm2File;  // OpenQASM 2.0
+    std::optional<std::string> svgFile;    // picture of the whole circuit
+    std::optional<std::string> jsonFile;   // run summary
     bool help = false;
 };
 

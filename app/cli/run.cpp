@@ -1,15 +1,19 @@
 #include "app/cli/run.h"
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "app/cli/options.h"
 #include "engine/kernel/errors.h"
 #include "platform/headlesspresentation.h"
+#include "ui/commands.h"
 #include "workspace/driver.h"
 #include "workspace/matrixfile.h"
+#include "workspace/qasmexport.h"
 #include "workspace/qubitcount.h"
+#include "workspace/runsummary.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -81,6 +85,38 @@ bool setUpMatrix(Workspace& ws, HeadlessPresentation& ui, const CliOptions& opti
     return true;
 }
 
+// Writes the exports the options ask for; false when one of them failed (its
+// reason is already on `err` through the presentation's messages).
+bool writeExports(const Workspace& ws, HeadlessPresentation& ui, const CliOptions& options,
+                  const std::optional<RunSummary>& summary, std::ostream& err)
+{
+    bool written = true;
+    if (options.jsonFile) {
+        if (summary)
+            written = saveRunSummary(*summary, *options.jsonFile, ui) && written;
+        else {
+            err << "error: " << *options.jsonFile << ": not written, the run ended early" << std::endl;
+            written = false;
+        }
+    }
+    // A circuit left from nothing (a refused matrix, no synthesis stage) is not this run's.
+    const bool circuitBuilt = summary && summary->reachedSynthesis;
+    auto circuitExport = [&](const std::optional<std::string>& file, auto write) {
+        if (!file)
+            return;
+        if (!circuitBuilt) {
+            err << "error: " << *file << ": not written, the run built no circuit" << std::endl;
+            written = false;
+            return;
+        }
+        written = write(*file) && written;
+    };
+    circuitExport(options.qasmFile, [&](const std::string& file) { return exportQasm(ws, QasmVersion::v3, file, ui); });
+    circuitExport(options.qasm2File, [&](const std::string& file) { return exportQasm(ws, QasmVersion::v2, file, ui); });
+    circuitExport(options.svgFile, [&](const std::string& file) { return exportPictureSvg(ws, ui, file); });
+    return written;
+}
+
 }  // namespace
 
 int runCli(const CliOptions& options, std::ostream& out, std::ostream& err)
@@ -106,8 +142,9 @@ int runCli(const CliOptions& options, std::ostream& out, std::ostream& err)
         return exitRefused;
     }
 
+    std::optional<RunSummary> summary;
     try {
-        decompose(*ws, ui);
+        summary = decomposeRecorded(*ws, ui);
     } catch (const std::exception& e) {
         out.flush();
         err << "error: " << oneLine(e.what()) << std::endl;
@@ -123,6 +160,9 @@ int runCli(const CliOptions& options, std::ostream& out, std::ostream& err)
             outcome.problem = true;
         }
     }
+    out.flush();
+    if (!writeExports(*ws, ui, options, summary, err))
+        outcome.problem = true;
     out.flush();
 
     if (outcome.notUnitary) {

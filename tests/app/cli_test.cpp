@@ -6,11 +6,20 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "engine/kernel/complex.h"
+#include "platform/headlesspresentation.h"
+#include "support/oracle.h"
+#include "support/qasmreader.h"
+#include "support/xmlcheck.h"
+#include "workspace/matrixfile.h"
+#include "workspace/workspace.h"
 
 namespace fs = std::filesystem;
 
@@ -118,7 +127,7 @@ TEST_F(Cli, HelpDescribesTheOptionsAndSucceeds)
     const CliResult r = run({"--help"});
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--end-stage", "--no-optimize", "--self-check", "--show-steps", "--random", "--seed",
-                               "--save"})
+                               "--save", "--qasm", "--qasm2", "--svg", "--json"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
@@ -261,4 +270,98 @@ TEST_F(Cli, SubnormalEntriesAreReadAndDecomposed)
     EXPECT_TRUE(r.exited);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos);
+}
+
+namespace {
+
+// Largest entry difference between m and `input` after m is turned by the global
+// phase that best matches their largest entry of `input`.
+double differenceUpToPhase(const TMATICA1& m, const TMATICA1& input, int n)
+{
+    int bestRow = 1, bestColumn = 1;
+    for (int r = 1; r <= n; ++r)
+        for (int c = 1; c <= n; ++c)
+            if (modulus(input(r, c)) > modulus(input(bestRow, bestColumn))) {
+                bestRow = r;
+                bestColumn = c;
+            }
+    const Complex phase = input(bestRow, bestColumn) / m(bestRow, bestColumn);
+    const auto turned = std::make_unique<TMATICA1>();
+    for (int r = 1; r <= n; ++r)
+        for (int c = 1; c <= n; ++c)
+            (*turned)(r, c) = m(r, c) * phase;
+    return maxDifference(*turned, input, n);
+}
+
+}  // namespace
+
+TEST_F(Cli, EveryExportOfARandomCircuitIsWrittenAndReadsBackAsTheInput)
+{
+    const fs::path matrix = dir / "in.mat", qasm3 = dir / "c3.qasm", qasm2 = dir / "c2.qasm", svg = dir / "c.svg",
+                   json = dir / "run.json";
+    const CliResult r = run({"--random", "3", "--seed", "7", "--save", matrix.string(), "--qasm", qasm3.string(),
+                             "--qasm2", qasm2.string(), "--svg", svg.string(), "--json", json.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+
+    HeadlessPresentation ui;
+    auto ws = createWorkspace(ui);
+    ASSERT_TRUE(loadMatrixFile(*ws, ui, matrix.string()));
+    ASSERT_EQ(ws->matrixSize, 8);
+    const auto composed = std::make_unique<TMATICA1>();
+
+    const ParsedQasm program3 = readQasm(readBytes(qasm3));
+    EXPECT_EQ(program3.version, 3);
+    EXPECT_EQ(program3.qubitCount, 3);
+    programMatrix(program3, *composed, ui);
+    EXPECT_LT(maxDifference(*composed, ws->matrixA, 8), 1e-9) << "OpenQASM 3 keeps the global phase";
+
+    const ParsedQasm program2 = readQasm(readBytes(qasm2));
+    EXPECT_EQ(program2.version, 2);
+    programMatrix(program2, *composed, ui);
+    EXPECT_LT(differenceUpToPhase(*composed, ws->matrixA, 8), 1e-9);
+
+    const std::string summary = readBytes(json);
+    EXPECT_NE(summary.find("\"endStage\": \"basic gates\""), std::string::npos) << summary;
+    EXPECT_NE(summary.find("\"gateCount\": " + std::to_string(program3.gateCount()) + ","), std::string::npos)
+        << "the summary counts the gates the export wrote\n" << summary;
+    for (const char* check : {"\"inputUnitary\": true", "\"reduction\": true", "\"reconstruction\": true",
+                              "\"finalCircuit\": true", "\"gateUnitarity\": true"})
+        EXPECT_NE(summary.find(check), std::string::npos) << check << summary;
+    EXPECT_NE(summary.find("{\"name\": \"basic gates\", \"seconds\": "), std::string::npos) << summary;
+
+    const XmlDocument picture = parseXml(readBytes(svg));
+    ASSERT_TRUE(picture.wellFormed()) << picture.error;
+    int gateGroups = 0;
+    for (const int g : picture.named("g"))
+        gateGroups += picture.elements[g].attributes.count("id") &&
+                      picture.elements[g].attributes.at("id").rfind("gate-", 0) == 0;
+    EXPECT_EQ(gateGroups, program3.gateCount());
+}
+
+TEST_F(Cli, OpenQasm2RefusesAToffoliStageCircuitWhileOpenQasm3WritesIt)
+{
+    const fs::path qasm3 = dir / "c3.qasm", qasm2 = dir / "c2.qasm";
+    const CliResult r =
+        run({"--random", "3", "--seed", "3", "--end-stage", "toffoli", "--qasm", qasm3.string(), "--qasm2",
+             qasm2.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("error: OpenQASM 2.0 cannot express gate"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(qasm2));
+    EXPECT_EQ(readQasm(readBytes(qasm3)).version, 3);
+}
+
+TEST_F(Cli, AnExportIntoAMissingFolderIsAProblemWithAMessage)
+{
+    for (const char* option : {"--qasm", "--qasm2", "--svg", "--json"}) {
+        SCOPED_TRACE(option);
+        const fs::path target = dir / "no" / "such" / "file";
+        const CliResult r = run({option, target.string()});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("error: Cannot write the file " + target.string()), std::string::npos) << r.err;
+        EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos) << "the run itself went on";
+    }
+    const CliResult noName = run({"--svg"});
+    EXPECT_EQ(noName.status, 2);
+    EXPECT_NE(noName.err.find("--svg needs a file name"), std::string::npos) << noName.err;
 }
