@@ -5,11 +5,16 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
 #include "engine/kernel/errors.h"
 #include "platform/headlesspresentation.h"
+#include "support/oracle.h"
+#include "support/qasmreader.h"
+#include "support/xmlcheck.h"
+#include "workspace/qubitcount.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -359,3 +364,167 @@ TEST_F(Commands, GateToolStopsOnAMatrixTextThatIsNoNumberAndOnCancel)
 }
 
 }  // namespace
+
+namespace {
+
+std::string fileText(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Gate groups ("gate-<number>") in an SVG picture; -1 when it is not well-formed.
+int gateGroupsIn(const std::string& svg)
+{
+    const XmlDocument doc = parseXml(svg);
+    if (!doc.wellFormed())
+        return -1;
+    int groups = 0;
+    for (const int g : doc.named("g")) {
+        const auto& attributes = doc.elements[g].attributes;
+        groups += attributes.count("id") && attributes.at("id").rfind("gate-", 0) == 0;
+    }
+    return groups;
+}
+
+}  // namespace
+
+TEST_F(Commands, QasmExportsAskWithTheirTitlesAndWriteTheDecomposedCircuit)
+{
+    ExportQasm3Click(*ws, ui);  // cancelled
+    ExportQasm2Click(*ws, ui);
+    ASSERT_EQ(countEvents(EventKind::saveDialog), 2);
+    EXPECT_EQ(ui.events[ui.events.size() - 2].text,
+              "Export the circuit as OpenQASM 3|OpenQASM 3|*.qasm|circuit.qasm");
+    EXPECT_EQ(ui.events.back().text, "Export the circuit as OpenQASM 2.0|OpenQASM 2.0|*.qasm|circuit.qasm");
+
+    ui.endStageIndex = 0;
+    Button3Click(*ws, ui);
+    ASSERT_GT(ws->pocetb1, 0);
+    const auto input = std::make_unique<TMATICA1>(ws->matrixA);
+    const auto composed = std::make_unique<TMATICA1>();
+    const auto file = scratchFile("circuit.qasm");
+    for (const int version : {3, 2}) {
+        SCOPED_TRACE(version);
+        std::filesystem::remove(file);
+        ui.saveFileAnswer = file.string();
+        if (version == 3)
+            ExportQasm3Click(*ws, ui);
+        else
+            ExportQasm2Click(*ws, ui);
+        const ParsedQasm program = readQasm(fileText(file));
+        EXPECT_EQ(program.version, version);
+        EXPECT_EQ(program.gateCount(), ws->pocetb1);
+        programMatrix(program, *composed, ui);
+        if (version == 3) {
+            EXPECT_LT(maxDifference(*composed, *input, ws->matrixSize), 1e-9);
+        }
+    }
+    EXPECT_TRUE(ui.messages.empty());
+    std::filesystem::remove(file);
+}
+
+TEST_F(Commands, QasmTwoOfAToffoliStageCircuitIsRefusedInAnErrorBoxWithoutAFile)
+{
+    ui.setQubitFieldText("3");
+    Edit1Change(*ws, ui);  // a random matrix on three qubits needs doubly controlled gates
+    ui.endStageIndex = 2;
+    Button3Click(*ws, ui);
+    ui.clearRecords();
+    const auto file = scratchFile("toffoli.qasm");
+    std::filesystem::remove(file);
+    ui.saveFileAnswer = file.string();
+    ExportQasm2Click(*ws, ui);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].style, MessageStyle::error);
+    EXPECT_NE(ui.messages[0].text.find("OpenQASM 2.0 cannot express gate"), std::string::npos) << ui.messages[0].text;
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(Commands, PictureExportWritesSvgAndHandsPngNamesToTheWindowsWriter)
+{
+    ui.endStageIndex = 0;
+    Button3Click(*ws, ui);
+    ui.clearRecords();
+    const auto svg = scratchFile("picture.svg");
+    const auto png = scratchFile("picture.PNG");
+    std::filesystem::remove(svg);
+    std::filesystem::remove(png);
+
+    // Without a PNG writer only SVG is offered, whatever the name.
+    ui.saveFileAnswer = svg.string();
+    ExportPictureClick(*ws, ui);
+    EXPECT_EQ(ui.events.back().text, "Export the picture of the circuit|SVG picture|*.svg|circuit.svg");
+    const std::string picture = fileText(svg);
+    EXPECT_EQ(gateGroupsIn(picture), ws->pocetb1);
+
+    int writerCalls = 0;
+    CircuitPictureLayout seen;
+    int seenCount = -1;
+    std::string seenPath;
+    bool writerSucceeds = true;
+    const PngPictureWriter writer = [&](const CircuitPictureLayout& layout, std::span<const TGATE1>, int count,
+                                        const std::string& path) {
+        ++writerCalls;
+        seen = layout;
+        seenCount = count;
+        seenPath = path;
+        return writerSucceeds;
+    };
+    ui.saveFileAnswer = png.string();
+    ExportPictureClick(*ws, ui, writer);
+    EXPECT_EQ(ui.events.back().text,
+              "Export the picture of the circuit|SVG picture|*.svg|PNG picture|*.png|circuit.svg");
+    ASSERT_EQ(writerCalls, 1);
+    EXPECT_EQ(seenPath, png.string());
+    EXPECT_EQ(seenCount, ws->pocetb1);
+    const XmlDocument doc = parseXml(picture);
+    EXPECT_EQ(doc.elements.at(0).attributes.at("width"), std::to_string(seen.width)) << "PNG and SVG agree in size";
+    EXPECT_EQ(doc.elements.at(0).attributes.at("height"), std::to_string(seen.height));
+
+    ui.saveFileAnswer = svg.string();
+    std::filesystem::remove(svg);
+    ExportPictureClick(*ws, ui, writer);
+    EXPECT_EQ(writerCalls, 1) << "an .svg name stays SVG";
+    EXPECT_EQ(fileText(svg), picture);
+    EXPECT_TRUE(ui.messages.empty());
+
+    writerSucceeds = false;
+    ui.saveFileAnswer = png.string();
+    ExportPictureClick(*ws, ui, writer);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Cannot write the file " + png.string());
+    std::filesystem::remove(svg);
+}
+
+TEST_F(Commands, PictureExportRefusesAZoomWithoutAColumnAndAMissingFolder)
+{
+    ui.endStageIndex = 0;
+    Button3Click(*ws, ui);
+    ui.clearRecords();
+    const auto svg = scratchFile("too-wide.svg");
+    std::filesystem::remove(svg);
+    ui.saveFileAnswer = svg.string();
+    int writerCalls = 0;
+    const PngPictureWriter writer = [&](const CircuitPictureLayout&, std::span<const TGATE1>, int,
+                                        const std::string&) { return ++writerCalls > 0; };
+
+    const double zoom = ws->zoom;
+    ws->zoom = 30.0;  // one column is wider than the drawing area
+    ExportPictureClick(*ws, ui, writer);
+    ui.saveFileAnswer = scratchFile("too-wide.png").string();
+    ExportPictureClick(*ws, ui, writer);
+    EXPECT_EQ(writerCalls, 0);
+    EXPECT_FALSE(std::filesystem::exists(svg)) << "no file is left behind";
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, pictureTooLargeMessage);
+    EXPECT_EQ(ui.messages[1].text, pictureTooLargeMessage);
+
+    ws->zoom = zoom;
+    const auto missing = std::filesystem::temp_directory_path() / "udecomp-no-such-folder" / "c.svg";
+    ui.saveFileAnswer = missing.string();
+    ExportPictureClick(*ws, ui);
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[2].style, MessageStyle::error);
+    EXPECT_EQ(ui.messages[2].text, "Cannot write the file " + missing.string());
+}
