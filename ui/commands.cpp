@@ -184,7 +184,7 @@ void ExportPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter&
         return;
     }
     if (!writePng(*layout, ws.gates, ws.pocetb1, *fileName))
-        ui.showMessage("Cannot write the file " + *fileName, MessageStyle::error);
+        ui.showMessage("Cannot write the file " + *fileName + std::string(pngTooLargeHint), MessageStyle::error);
 }
 
 void Koniec1Click(Presentation& ui) { ui.quit(); }

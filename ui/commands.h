@@ -30,6 +30,9 @@ inline constexpr std::string_view proposedQasmFileName = "circuit.qasm";
 inline constexpr std::string_view proposedPictureFileName = "circuit.svg";
 inline constexpr std::string_view pictureTooLargeMessage =
     "The circuit cannot be laid out as one picture at this zoom.";
+// Follows the file-error text of a PNG picture: a long circuit may not fit one image.
+inline constexpr std::string_view pngTooLargeHint =
+    " (a very long circuit may be too large for one image: export it as SVG)";
 inline constexpr std::string_view matrixLoadedLine = "The matrix was successfully loaded from the file.";
 inline constexpr std::string_view badGateParametersMessage =
     "Problem: badly entered parameters for creating the matrix of the gate!!!";

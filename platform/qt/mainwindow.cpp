@@ -19,6 +19,7 @@
 #include "platform/qt/drawingsurface.h"
 #include "platform/qt/gatematrixdialog.h"
 #include "platform/qt/gateselector.h"
+#include "platform/qt/picturepng.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/userguidewindow.h"
 #include "ui/commands.h"
@@ -225,6 +226,9 @@ void MainWindow::buildMenus()
     QMenu* file = menuBar()->addMenu("File");
     Otvori1 = file->addAction("Open");
     Uloi1 = file->addAction("Save");
+    exportQasm3 = file->addAction("Export OpenQASM 3...");
+    exportQasm2 = file->addAction("Export OpenQASM 2.0...");
+    exportPicture = file->addAction("Export picture...");
     Koniec1 = file->addAction("Exit");
     QMenu* tools = menuBar()->addMenu("Tools");
     Optimalizova1 = tools->addAction("Matrix of the gate");
@@ -260,6 +264,10 @@ void MainWindow::connectCommands()
             [=, &ws, &ui](int step) { run([&] { UpDown1Changing(ws, ui, step); }); });
     connect(Otvori1, &QAction::triggered, this, [=, &ws, &ui] { run([&] { Otvori1Click(ws, ui); }); });
     connect(Uloi1, &QAction::triggered, this, [=, &ws, &ui] { run([&] { Uloi1Click(ws, ui); }); });
+    connect(exportQasm3, &QAction::triggered, this, [=, &ws, &ui] { run([&] { ExportQasm3Click(ws, ui); }); });
+    connect(exportQasm2, &QAction::triggered, this, [=, &ws, &ui] { run([&] { ExportQasm2Click(ws, ui); }); });
+    connect(exportPicture, &QAction::triggered, this,
+            [=, &ws, &ui] { run([&] { ExportPictureClick(ws, ui, writeCircuitPicturePng); }); });
     connect(Koniec1, &QAction::triggered, this, [=, &ui] { run([&] { Koniec1Click(ui); }); });
     connect(Optimalizova1, &QAction::triggered, this, [=, &ws, &ui] { run([&] { Optimalizova1Click(ws, ui); }); });
     connect(Nvod2, &QAction::triggered, this, [=, &ui] { run([&] { Nvod2Click(ui); }); });

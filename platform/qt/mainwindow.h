@@ -67,6 +67,9 @@ public:
     // Menu entries.
     QAction* Otvori1;
     QAction* Uloi1;
+    QAction* exportQasm3;
+    QAction* exportQasm2;
+    QAction* exportPicture;
     QAction* Koniec1;
     QAction* Optimalizova1;
     QAction* roboptim;

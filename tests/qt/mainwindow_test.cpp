@@ -8,10 +8,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -351,6 +354,54 @@ private slots:
         window->Otvori1->trigger();
         QCOMPARE(answers->messages.size(), 1);
         QCOMPARE(answers->messages[0].icon, QMessageBox::Critical);
+    }
+
+    void fileMenuOffersTheExportsRightAfterSave()
+    {
+        QMenu* file = nullptr;
+        for (QAction* entry : window->menuBar()->actions())
+            if (entry->text() == "File")
+                file = entry->menu();
+        QVERIFY(file != nullptr);
+        QStringList texts;
+        for (const QAction* action : file->actions())
+            texts << action->text();
+        QCOMPARE(texts, (QStringList{"Open", "Save", "Export OpenQASM 3...", "Export OpenQASM 2.0...",
+                                     "Export picture...", "Exit"}));
+    }
+
+    void pictureExportWritesAPngTheSizeOfTheSvg()
+    {
+        QTest::mouseClick(window->Button3, Qt::LeftButton);
+        QTemporaryDir directory;
+        QVERIFY(directory.isValid());
+
+        answers->chosenFile = directory.filePath("circuit.svg");
+        window->exportPicture->trigger();
+        QCOMPARE(answers->fileDialogTitle, QString("Export the picture of the circuit"));
+        QCOMPARE(answers->fileDialogFilters, (QStringList{"SVG picture (*.svg)", "PNG picture (*.png)"}));
+        QFile svgFile(answers->chosenFile);
+        QVERIFY(svgFile.open(QIODevice::ReadOnly));
+        const QString svg = QString::fromUtf8(svgFile.readAll());
+        const QRegularExpressionMatch size =
+            QRegularExpression("<svg [^>]*width=\"(\\d+)\" height=\"(\\d+)\"").match(svg);
+        QVERIFY(size.hasMatch());
+
+        answers->chosenFile = directory.filePath("circuit.png");
+        window->exportPicture->trigger();
+        QCOMPARE(answers->messages.size(), 0);
+        QImage png(answers->chosenFile, "PNG");
+        QVERIFY(!png.isNull());
+        QCOMPARE(png.width(), size.captured(1).toInt());
+        QCOMPARE(png.height(), size.captured(2).toInt());
+        int dark = 0;
+        for (int y = 0; y < png.height(); ++y)
+            for (int x = 0; x < png.width(); ++x)
+                dark += qGray(png.pixel(x, y)) < 128 ? 1 : 0;
+        QVERIFY(dark > 1000);
+        const QString directoryForPeople = qEnvironmentVariable("UDECOMP_SCREENSHOT_DIR");
+        if (!directoryForPeople.isEmpty())
+            png.save(QDir(directoryForPeople).filePath("exported-picture.png"));
     }
 
     void cancelInAStepDialogStopsShowingSteps()

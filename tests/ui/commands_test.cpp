@@ -493,7 +493,7 @@ TEST_F(Commands, PictureExportWritesSvgAndHandsPngNamesToTheWindowsWriter)
     ui.saveFileAnswer = png.string();
     ExportPictureClick(*ws, ui, writer);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Cannot write the file " + png.string());
+    EXPECT_EQ(ui.messages[0].text, "Cannot write the file " + png.string() + std::string(pngTooLargeHint));
     std::filesystem::remove(svg);
 }
 
