@@ -365,3 +365,18 @@ TEST_F(Cli, AnExportIntoAMissingFolderIsAProblemWithAMessage)
     EXPECT_EQ(noName.status, 2);
     EXPECT_NE(noName.err.find("--svg needs a file name"), std::string::npos) << noName.err;
 }
+
+TEST_F(Cli, AMatrixThatIsNotUnitaryGetsItsSummaryButNoCircuitFiles)
+{
+    const fs::path qasm = dir / "c.qasm", svg = dir / "c.svg", json = dir / "run.json";
+    const CliResult r = run({"--qasm", qasm.string(), "--svg", svg.string(), "--json", json.string(),
+                             file("twice.mat", kFile("0 - 2i")).string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_FALSE(fs::exists(qasm)) << "no circuit of this matrix exists to export";
+    EXPECT_FALSE(fs::exists(svg));
+    EXPECT_NE(r.err.find("error: " + qasm.string() + ": not written, the run built no circuit"), std::string::npos)
+        << r.err;
+    const std::string summary = readBytes(json);
+    EXPECT_NE(summary.find("\"circuitBuilt\": false"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("\"inputUnitary\": false"), std::string::npos) << summary;
+}
