@@ -1,10 +1,10 @@
 #include "ui/commands.h"
+#include "workspace/textfile.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <exception>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -156,16 +156,7 @@ bool exportPictureSvg(const Workspace& ws, Presentation& ui, const std::string& 
         return false;
     }
     const std::string picture = text.str();
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file)
-        file.write(picture.data(), static_cast<std::streamsize>(picture.size()));
-    if (file)
-        file.close();
-    if (!file) {
-        ui.showMessage("Cannot write the file " + path, MessageStyle::error);
-        return false;
-    }
-    return true;
+    return writeTextFile(path, picture, ui);
 }
 
 void ExportPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter& writePng)

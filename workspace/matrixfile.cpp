@@ -14,6 +14,7 @@
 #include "engine/kernel/errors.h"
 #include "platform/presentation.h"
 #include "workspace/qubitcount.h"
+#include "workspace/textfile.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -313,36 +314,6 @@ bool loadMatrixFile(Workspace& ws, Presentation& ui, const std::string& fileName
 
 void saveMatrixFile(const Workspace& ws, Presentation& ui, const std::string& fileName)
 {
-    // Written beside the target and renamed over it only when complete, so a
-    // failed save leaves the old file as it was.
-    const std::filesystem::path target(fileName);
-    std::filesystem::path temporary = target;
-    temporary += ".saving";
-    std::error_code error;
-    if (std::filesystem::is_directory(target, error))
-        throw FileError("Cannot write \"" + fileName + "\": it is a directory");
-    {
-        std::ofstream out(temporary, std::ios::out | std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw FileError("Cannot create \"" + temporary.string() + "\": " + systemErrorText());
-        writeMatrixFile(ws, out);
-        out.flush();
-        const bool written = static_cast<bool>(out);
-        const std::string reason = systemErrorText();
-        out.close();
-        if (!written || out.fail()) {
-            std::filesystem::remove(temporary, error);
-            throw FileError("Cannot write \"" + fileName + "\": " + reason);
-        }
-    }
-    const auto oldStatus = std::filesystem::status(target, error);
-    if (!error && std::filesystem::exists(oldStatus))
-        std::filesystem::permissions(temporary, oldStatus.permissions(), error);
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw FileError("Cannot write \"" + fileName + "\": " + error.message());
-    }
+    replaceFile(fileName, [&](std::ostream& out) { writeMatrixFile(ws, out); });
     ui.appendLog("Matrix was saved into the file.");
 }

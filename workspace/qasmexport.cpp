@@ -1,8 +1,8 @@
 #include "workspace/qasmexport.h"
+#include "workspace/textfile.h"
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <numbers>
 
 #include "platform/presentation.h"
@@ -247,14 +247,5 @@ bool exportQasm(const Workspace& ws, QasmVersion version, const std::string& pat
         ui.showMessage(result.refusal, MessageStyle::error);
         return false;
     }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file)
-        file.write(result.text.data(), static_cast<std::streamsize>(result.text.size()));
-    if (file)
-        file.close();
-    if (!file) {
-        ui.showMessage("Cannot write the file " + path, MessageStyle::error);
-        return false;
-    }
-    return true;
+    return writeTextFile(path, result.text, ui);
 }

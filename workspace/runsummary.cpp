@@ -1,10 +1,10 @@
 #include "workspace/runsummary.h"
+#include "workspace/textfile.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <span>
 
@@ -290,14 +290,5 @@ std::string runSummaryJson(const RunSummary& summary)
 bool saveRunSummary(const RunSummary& summary, const std::string& path, Presentation& ui)
 {
     const std::string text = runSummaryJson(summary);
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file)
-        file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (file)
-        file.close();
-    if (!file) {
-        ui.showMessage("Cannot write the file " + path, MessageStyle::error);
-        return false;
-    }
-    return true;
+    return writeTextFile(path, text, ui);
 }
