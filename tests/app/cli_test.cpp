@@ -15,6 +15,7 @@
 
 #include "engine/kernel/complex.h"
 #include "platform/headlesspresentation.h"
+#include "support/files.h"
 #include "support/oracle.h"
 #include "support/qasmreader.h"
 #include "support/xmlcheck.h"
@@ -32,20 +33,6 @@ struct CliResult {
     std::string err;
 };
 
-std::string readBytes(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void writeBytes(const fs::path& file, std::string_view bytes)
-{
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
 std::vector<std::string> lines(const std::string& text)
 {
     std::vector<std::string> result;
@@ -57,19 +44,7 @@ std::vector<std::string> lines(const std::string& text)
 
 class Cli : public ::testing::Test {
 protected:
-    fs::path dir;
-
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "udecomp-cli-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
-    }
+    TemporaryDirectory dir;
 
     // Runs udecomp with the arguments; standard output and error are captured in files.
     CliResult run(const std::vector<std::string>& arguments) const

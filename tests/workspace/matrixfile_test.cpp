@@ -20,34 +20,12 @@
 
 #include "engine/kernel/errors.h"
 #include "platform/headlesspresentation.h"
+#include "support/files.h"
 #include "workspace/workspace.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A fresh directory under the system's temporary folder, removed with the fixture.
-class TemporaryDirectory {
-public:
-    TemporaryDirectory()
-    {
-        std::string pattern = (fs::temp_directory_path() / "udecomp-matrixfile-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TemporaryDirectory()
-    {
-        std::error_code ignored;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 // Runs `check` where file permissions bind: directly for an ordinary user, and
 // for root (CI runs as root) in a child process that has become user nobody.
@@ -68,20 +46,6 @@ int runWithoutPrivileges(const std::function<int()>& check)
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string readBytes(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void writeBytes(const fs::path& file, std::string_view bytes)
-{
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << bytes;
 }
 
 // The state that a refused load must leave exactly as it was.

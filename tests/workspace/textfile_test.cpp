@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "engine/kernel/errors.h"
 #include "platform/headlesspresentation.h"
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
@@ -17,27 +15,7 @@ namespace {
 
 class TextFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "udecomp-textfile-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
-    }
-
-    static std::string contents(const fs::path& file)
-    {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    fs::path dir;
+    TemporaryDirectory dir;
     HeadlessPresentation ui;
 };
 
@@ -47,7 +25,7 @@ TEST_F(TextFile, ReplacesTheOldFileKeepingItsPermissionsAndLeavesNoTemporary)
     std::ofstream(target) << "old";
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
     EXPECT_TRUE(writeTextFile(target.string(), "new text\n", ui));
-    EXPECT_EQ(contents(target), "new text\n");
+    EXPECT_EQ(readBytes(target), "new text\n");
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
     EXPECT_FALSE(fs::exists(dir / "out.qasm.saving"));
@@ -60,7 +38,7 @@ TEST_F(TextFile, AFailedWriteKeepsTheOldFileAndSaysWhichFile)
     std::ofstream(target) << "old picture";
     fs::create_directory(dir / "out.svg.saving");  // the temporary cannot be created
     EXPECT_FALSE(writeTextFile(target.string(), "new picture", ui));
-    EXPECT_EQ(contents(target), "old picture");
+    EXPECT_EQ(readBytes(target), "old picture");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Cannot write the file " + target.string());
     EXPECT_EQ(ui.messages[0].style, MessageStyle::error);
@@ -68,8 +46,8 @@ TEST_F(TextFile, AFailedWriteKeepsTheOldFileAndSaysWhichFile)
 
 TEST_F(TextFile, ReplaceFileRefusesADirectoryAndAMissingFolder)
 {
-    EXPECT_THROW(replaceFile(dir.string(), [](std::ostream& out) { out << "x"; }), FileError);
-    EXPECT_TRUE(fs::is_directory(dir));
+    EXPECT_THROW(replaceFile(dir.path().string(), [](std::ostream& out) { out << "x"; }), FileError);
+    EXPECT_TRUE(fs::is_directory(dir.path()));
     EXPECT_THROW(replaceFile((dir / "no" / "such.json").string(), [](std::ostream& out) { out << "x"; }), FileError);
 }
 
