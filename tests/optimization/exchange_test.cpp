@@ -14,34 +14,11 @@
 
 namespace {
 
-class ExchangeRules : public ::testing::Test {
+class ExchangeRules : public GatePairTest {
 protected:
-    void SetUp() override
-    {
-        ws = createWorkspace(ui);
-        useQubits(3);
-    }
-
-    void useQubits(int qubits)
-    {
-        ws->qubitCount = qubits;
-        ws->matrixSize = 1 << qubits;
-    }
-
-    void placePair(const TGATE1& b1, const TGATE1& b2)
-    {
-        ws->gates[1] = b1;
-        ws->gates[2] = b2;
-        ws->pocetb1 = 2;
-    }
-
     ExchangeResult exchange(std::uint8_t direction) { return prehodbrany(*ws, ui, jump, 1, 2, direction); }
 
-    HeadlessPresentation ui;
-    std::unique_ptr<Workspace> ws;
     JumpSlot jump;
-    TMATICA1 before;
-    TMATICA1 after;
     TMATICA1 jumpMatrix;
 };
 

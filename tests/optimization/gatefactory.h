@@ -8,7 +8,12 @@
 #include <random>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include <memory>
+
 #include "engine/synthesis/circuit.h"
+#include "platform/headlesspresentation.h"
 #include "support/unitary2samples.h"
 #include "workspace/workspace.h"
 
@@ -131,3 +136,31 @@ inline void pairMatrix(const TGATE1& first, const TGATE1& second, TMATICA1& m, i
     gateMatrix(second, other, qubits, ui);
     matMul(other, m, m, 1 << qubits);
 }
+
+// A workspace of `qubits` qubits (3 to start with) whose circuit is one pair of gates.
+class GatePairTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ws = createWorkspace(ui);
+        useQubits(3);
+    }
+
+    void useQubits(int qubits)
+    {
+        ws->qubitCount = qubits;
+        ws->matrixSize = 1 << qubits;
+    }
+
+    void placePair(const TGATE1& b1, const TGATE1& b2)
+    {
+        ws->gates[1] = b1;
+        ws->gates[2] = b2;
+        ws->pocetb1 = 2;
+    }
+
+    HeadlessPresentation ui;
+    std::unique_ptr<Workspace> ws;
+    TMATICA1 before;
+    TMATICA1 after;
+};

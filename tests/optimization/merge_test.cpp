@@ -14,32 +14,13 @@
 
 namespace {
 
-class MergeRules : public ::testing::Test {
+class MergeRules : public GatePairTest {
 protected:
-    void SetUp() override
-    {
-        ws = createWorkspace(ui);
-        useQubits(3);
-    }
-
-    void useQubits(int qubits)
-    {
-        ws->qubitCount = qubits;
-        ws->matrixSize = 1 << qubits;
-    }
-
     MergeResult merge(const TGATE1& b1, const TGATE1& b2)
     {
-        ws->gates[1] = b1;
-        ws->gates[2] = b2;
-        ws->pocetb1 = 2;
+        placePair(b1, b2);
         return spravid(*ws, ui, 1, 2);
     }
-
-    HeadlessPresentation ui;
-    std::unique_ptr<Workspace> ws;
-    TMATICA1 before;
-    TMATICA1 after;
 };
 
 TEST_F(MergeRules, EveryMergeKeepsThePairsMatrixInTheSurvivingGate)
