@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <sstream>
 #include <vector>
 
 #include "engine/kernel/errors.h"
@@ -349,4 +350,20 @@ TEST(QasmImport, AFileChangesTheWorkspaceOnlyWhenItIsAccepted)
     EXPECT_NEAR(modulus(ws->matrixA(1, 1)), 0.0, 1e-15);
     ASSERT_FALSE(ui.log.empty());
     EXPECT_EQ(ui.log.back(), qasmImportedLine);
+}
+
+TEST(QasmImport, AgreesWithAnotherSimulatorOnTheCircuitsItWrites)
+{
+    const std::string folder = std::string(UDECOMP_SOURCE_DIR) + "/tests/data/quantum-circuit/";
+    for (const char* name : {"bell", "paulis", "rotations", "u", "controlled", "cu3", "swaps", "wide"}) {
+        SCOPED_TRACE(name);
+        std::istringstream matrixText(readBytes(folder + name + ".matrix"));
+        int n = 0;
+        matrixText >> n;
+        std::vector<Complex> expected(static_cast<std::size_t>(n * n));
+        for (Complex& z : expected)
+            matrixText >> z.re >> z.im;
+        ASSERT_TRUE(matrixText) << "a short matrix file";
+        EXPECT_LE(difference(expected, unitaryOf(readBytes(folder + name + ".qasm")), true), 1e-12);
+    }
 }
