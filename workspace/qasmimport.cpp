@@ -106,8 +106,8 @@ std::string refusalOfKeyword(std::string_view name)
 
 class CircuitProduct {
 public:
-    explicit CircuitProduct(Presentation& ui)
-        : ui_(ui), product_(std::make_unique<TMATICA1>()), chunkMatrix_(std::make_unique<TMATICA1>()),
+    CircuitProduct(Presentation& ui, long long gateLimit)
+        : ui_(ui), gateLimit_(gateLimit), product_(std::make_unique<TMATICA1>()), chunkMatrix_(std::make_unique<TMATICA1>()),
           chunk_(std::make_unique<std::array<TGATE1, chunkSize + 1>>())
     {
     }
@@ -121,10 +121,12 @@ public:
         setIdentity(*product_, 1 << qubitCount);
     }
 
-    // False when the circuit would exceed maxQasmCircuitGates.
+    long long gateLimit() const { return gateLimit_; }
+
+    // False when the circuit would exceed the gate limit.
     bool add(const TGATE1& gate)
     {
-        if (++total_ > maxQasmCircuitGates)
+        if (++total_ > gateLimit_)
             return false;
         (*chunk_)[static_cast<std::size_t>(++inChunk_)] = gate;
         if (inChunk_ == chunkSize)
@@ -162,6 +164,7 @@ private:
     }
 
     Presentation& ui_;
+    long long gateLimit_;
     std::unique_ptr<TMATICA1> product_;
     std::unique_ptr<TMATICA1> chunkMatrix_;
     std::unique_ptr<std::array<TGATE1, chunkSize + 1>> chunk_;
@@ -204,7 +207,7 @@ bool collectStatement(QasmLexer& lexer, std::vector<Token>& tokens)
 
 class Importer {
 public:
-    explicit Importer(Presentation& ui) : product_(ui) {}
+    Importer(Presentation& ui, long long gateLimit) : product_(ui, gateLimit) {}
 
     MatrixFileContent run(std::string_view text)
     {
@@ -647,7 +650,7 @@ private:
             gate.controls[static_cast<std::size_t>(k + 1)] =
                 static_cast<std::uint8_t>(context.controls[static_cast<std::size_t>(k)].qubit);
         if (!product_.add(gate))
-            c.fail("the circuit has more than " + std::to_string(maxQasmCircuitGates) +
+            c.fail("the circuit has more than " + std::to_string(product_.gateLimit()) +
                    " gates once its gate definitions are expanded");
     }
 
@@ -664,11 +667,11 @@ private:
 
 }  // namespace
 
-MatrixFileContent qasmUnitary(std::string_view text, Presentation& ui)
+MatrixFileContent qasmUnitary(std::string_view text, Presentation& ui, long long gateLimit)
 {
     if (text.size() > maxQasmFileBytes)
         throw QasmImportError(0, "the file is larger than " + std::to_string(maxQasmFileBytes >> 20) + " MB");
-    return Importer(ui).run(text);
+    return Importer(ui, gateLimit).run(text);
 }
 
 void importQasmFile(Workspace& ws, Presentation& ui, const std::string& fileName)

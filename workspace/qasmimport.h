@@ -17,8 +17,8 @@ inline constexpr int maxQasmPower = 1000;               // |k| of pow(k) @
 
 // The circuit's unitary (qubit k is q[k-1], q[0] the most significant bit; gphase
 // included), as the content of a matrix file. Throws QasmImportError naming the
-// line and what is not supported.
-MatrixFileContent qasmUnitary(std::string_view text, Presentation& ui);
+// line and what is not supported, or that the circuit has more than `gateLimit` gates.
+MatrixFileContent qasmUnitary(std::string_view text, Presentation& ui, long long gateLimit = maxQasmCircuitGates);
 
 // Reads the file and puts its circuit's unitary into matrixA with the qubit-count
 // change of a matrix file. Throws FileError with the reason (the workspace is then unchanged).
