@@ -225,11 +225,11 @@ void MainWindow::buildMenus()
 {
     QMenu* file = menuBar()->addMenu("File");
     Otvori1 = file->addAction("Open");
+    importQasm = file->addAction("Import circuit (OpenQASM)...");
+    importNpy = file->addAction("Import matrix (.npy)...");
     Uloi1 = file->addAction("Save");
     exportQasm3 = file->addAction("Export OpenQASM 3...");
     exportQasm2 = file->addAction("Export OpenQASM 2.0...");
-    importQasm = file->addAction("Import circuit (OpenQASM)...");
-    importNpy = file->addAction("Import matrix (.npy)...");
     exportPicture = file->addAction("Export picture...");
     Koniec1 = file->addAction("Exit");
     QMenu* tools = menuBar()->addMenu("Tools");
