@@ -18,7 +18,7 @@
 namespace {
 
 // Tokens of one statement at most; a longer one is refused rather than stored.
-constexpr std::size_t maxStatementTokens = 1000000;
+constexpr std::size_t maxStatementTokens = 200000;
 
 struct GateDefinition {
     std::vector<std::string> parameters;
@@ -237,7 +237,8 @@ private:
                 c.fail("OPENQASM has to be the first statement");
             c.take();
             const Token& version = c.take();
-            if (version.kind != TokenKind::number || (version.text != "2.0" && version.text[0] != '3'))
+            const bool known = version.text == "2.0" || version.text == "3" || version.text.starts_with("3.");
+            if (version.kind != TokenKind::number || !known)
                 c.fail("OpenQASM version " + version.text + " is not supported: 2.0 and 3 are");
             endOfStatement(c);
             return;
