@@ -168,6 +168,7 @@ TEST(QasmImport, StandardGatesOfOpenQasm3HaveTheirExactMatrices)
         {"ctrl @ h q[1], q[0]; ctrl(2) @ x q[0], q[1], q[2];", 3, {{H, 1, {2}}, {X, 3, {1, 2}}}},
         {"negctrl @ x q[0], q[1];", 2, {{X, 1, {}}, {X, 2, {1}}, {X, 1, {}}}},
         {"ctrl(2) @ gphase(0.3) q[1], q[0];", 3, {{P(a), 1, {2}}}},
+        {"negctrl @ gphase(0.3) q[0];", 2, {{diagonal(phase(a), {1, 0}), 1, {}}}},
         {"inv @ s q[0]; pow(2) @ t q[1]; pow(-3) @ t q[0]; pow(0) @ x q[1];", 2,
          {{P(-pi / 2), 1, {}}, {P(pi / 2), 2, {}}, {P(-3 * pi / 4), 1, {}}}},
         {"inv @ ctrl @ rz(0.3) q[0], q[1]; ctrl @ inv @ u3(0.3, -1.1, 2.5) q[1], q[0];", 2,
@@ -282,6 +283,7 @@ TEST(QasmImport, RefusesWhatIsNotAUnitaryCircuitAndNamesTheLine)
         {"OPENQASM 4.0;\n", "version"},
         {program3(2, "rx(1/0) q[0];"), "finite"},
         {program3(2, "gate x a { U(0,0,0) a; }\ngate x a { U(0,0,0) a; }"), "defined twice"},
+        {program3(2, "x q[0];" + std::string(maxQasmLineLength, ' ')), "longer than"},
     };
     for (const auto& [text, reason] : cases) {
         try {
@@ -292,6 +294,8 @@ TEST(QasmImport, RefusesWhatIsNotAUnitaryCircuitAndNamesTheLine)
             EXPECT_GT(e.line, 0) << e.what();
         }
     }
+    EXPECT_NO_THROW(qasmUnitary(program3(2, "pow(10) @ x q[0];"), quietUi(), 10));
+    EXPECT_THROW(qasmUnitary(program3(2, "pow(10) @ x q[0]; x q[1];"), quietUi(), 10), QasmImportError);
     try {
         qasmUnitary(program3(2, "x q[0];\n\nmeasure q[1];"), quietUi());
         ADD_FAILURE() << "measure accepted";
