@@ -269,9 +269,9 @@ private:
             const std::string name = file.text;
             endOfStatement(c);
             if (name == "qelib1.inc")
-                loadLibrary(qelib1Gates);
+                loadLibrary(qelib1Gates, qelib1Loaded_);
             else if (name == "stdgates.inc")
-                loadLibrary(stdGates);
+                loadLibrary(stdGates, stdGatesLoaded_);
             else
                 c.fail("the file \"" + name + "\" cannot be included: only qelib1.inc and stdgates.inc are known");
             return;
@@ -414,11 +414,12 @@ private:
         table.emplace(name, std::move(definition));
     }
 
-    void loadLibrary(std::string_view text)
+    // Reads the library's definitions once, however often it is included.
+    void loadLibrary(std::string_view text, bool& loaded)
     {
-        if (text == qelib1Gates ? qelib1Loaded_ : stdGatesLoaded_)
+        if (loaded)
             return;
-        (text == qelib1Gates ? qelib1Loaded_ : stdGatesLoaded_) = true;
+        loaded = true;
         loadingLibrary_ = true;
         QasmLexer lexer(text, false);
         std::vector<Token> tokens;
@@ -472,13 +473,17 @@ private:
         return result;
     }
 
-    // One gate statement: modifiers, name, parameters, operands; then the gate applied
-    // once per qubit of register operands.
-    void gateStatement(TokenCursor& c, std::span<const Parameter> scope, const QubitNames& names,
-                       const CallContext& context, int depth, bool inLibrary)
-    {
-        std::vector<bool> modifierControls;  // negative or not, in operand order
+    // The modifiers before a gate: controls consume its first qubits in order;
+    // inv and pow(k) commute with them and with each other, so they multiply into one exponent.
+    struct Modifiers {
+        std::vector<bool> controls;  // negative or not, in operand order
         long long exponent = 1;
+    };
+
+    Modifiers readModifiers(TokenCursor& c, std::span<const Parameter> scope)
+    {
+        Modifiers modifiers;
+        long long& exponent = modifiers.exponent;
         for (;;) {
             if (c.isName("inv")) {
                 c.take();
@@ -506,12 +511,20 @@ private:
                 c.expectSymbol("@");
                 if (count != std::round(count) || count < 1.0 || count > maxQubits - 1)
                     c.fail("a gate can have 1 to " + std::to_string(maxQubits - 1) + " controls");
-                for (int k = 0; k < static_cast<int>(count); ++k)
-                    modifierControls.push_back(negative);
+                modifiers.controls.insert(modifiers.controls.end(), static_cast<std::size_t>(count), negative);
             } else {
                 break;
             }
         }
+        return modifiers;
+    }
+
+    // One gate statement: modifiers, name, parameters, operands; then the gate applied
+    // once per qubit of register operands.
+    void gateStatement(TokenCursor& c, std::span<const Parameter> scope, const QubitNames& names,
+                       const CallContext& context, int depth, bool inLibrary)
+    {
+        const Modifiers modifiers = readModifiers(c, scope);
         const std::string name = c.expectName("a gate name");
         if (const std::string refusal = refusalOfKeyword(name); !refusal.empty())
             c.fail(refusal);
@@ -532,7 +545,7 @@ private:
             if (operand.size() != 1 && operand.size() != width)
                 c.fail("the registers of this gate have different sizes");
         }
-        const std::size_t controlCount = modifierControls.size();
+        const std::size_t controlCount = modifiers.controls.size();
         if (qubitOperands.size() < controlCount)
             c.fail("the gate has fewer qubits than controls");
         for (std::size_t j = 0; j < width; ++j) {
@@ -550,11 +563,11 @@ private:
                     c.fail("a gate names one qubit twice");
             }
             for (std::size_t k = 0; k < controlCount; ++k)
-                inner.controls[static_cast<std::size_t>(inner.controlCount++)] = {qubits[k], modifierControls[k]};
+                inner.controls[static_cast<std::size_t>(inner.controlCount++)] = {qubits[k], modifiers.controls[k]};
             qubits.erase(qubits.begin(), qubits.begin() + static_cast<std::ptrdiff_t>(controlCount));
-            if (exponent < 0)
+            if (modifiers.exponent < 0)
                 inner.inverse = !inner.inverse;
-            for (long long k = 0; k < std::llabs(exponent); ++k)
+            for (long long k = 0; k < std::llabs(modifiers.exponent); ++k)
                 applyGate(c, name, arguments, qubits, inner, depth, inLibrary);
         }
     }
