@@ -145,9 +145,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
 std::string usageText()
 {
     return "Usage: udecomp [options] [FILE.mat | FILE.npy]\n"
-           "Decomposes the unitary matrix of FILE.mat or the numpy array in FILE.npy (default: the\n"
-           "start-up matrix) into a quantum logic circuit. The message log goes to standard output;\n"
-           "messages go to standard error as lines starting with \"info: \" or \"error: \".\n"
+           "Decomposes the unitary matrix of FILE.mat (default: the start-up matrix) into a quantum\n"
+           "logic circuit. The message log goes to standard output; messages go to standard error\n"
+           "as lines starting with \"info: \" or \"error: \".\n"
+           "A FILE ending in .npy is read as a numpy array of shape (N, N).\n"
            "\n"
            "Options:\n"
            "  --end-stage STAGE  basic (default), l1, toffoli, or none (the window's untouched choice)\n"

@@ -102,7 +102,7 @@ TEST_F(Cli, HelpDescribesTheOptionsAndSucceeds)
     const CliResult r = run({"--help"});
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--end-stage", "--no-optimize", "--self-check", "--show-steps", "--random", "--seed",
-                               "--save", "--qasm", "--qasm2", "--svg", "--json"})
+                               "--save", "--qasm", "--qasm2", "--svg", "--json", "--from-qasm", ".npy"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
