@@ -107,7 +107,8 @@ std::string refusalOfKeyword(std::string_view name)
 class CircuitProduct {
 public:
     CircuitProduct(Presentation& ui, long long gateLimit)
-        : ui_(ui), gateLimit_(gateLimit), product_(std::make_unique<TMATICA1>()), chunkMatrix_(std::make_unique<TMATICA1>()),
+        : ui_(ui), gateLimit_(gateLimit), product_(std::make_unique<TMATICA1>()),
+          chunkMatrix_(std::make_unique<TMATICA1>()),
           chunk_(std::make_unique<std::array<TGATE1, chunkSize + 1>>())
     {
     }

@@ -112,7 +112,8 @@ TEST_F(Cli, BadOptionsAreRefusedWithStatusTwoAndAReason)
         {"--end-stage", "gates"}, {"--end-stage"},        {"--random", "6"},         {"--random", "1"},
         {"--random", "3x"},       {"--random"},           {"--seed", "-1"},          {"--seed", "x"},
         {"--save"},               {"--bogus"},            {"-x"},                    {"a.mat", "b.mat"},
-        {"--no-optimize=yes"},    {"--random", "3", "a.mat"}, {"--from-qasm"},           {"--from-qasm", "a.qasm", "b.mat"},
+        {"--no-optimize=yes"},    {"--random", "3", "a.mat"},
+        {"--from-qasm"},          {"--from-qasm", "a.qasm", "b.mat"},
     };
     for (const auto& arguments : cases) {
         const CliResult r = run(arguments);

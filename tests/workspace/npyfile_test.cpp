@@ -10,7 +10,10 @@
 namespace {
 
 // The files tests/data/npy/generate.py wrote with numpy.
-std::string fixture(const std::string& name) { return readBytes(std::string(UDECOMP_SOURCE_DIR) + "/tests/data/npy/" + name); }
+std::string fixture(const std::string& name)
+{
+    return readBytes(std::string(UDECOMP_SOURCE_DIR) + "/tests/data/npy/" + name);
+}
 
 std::string refusalOf(std::string_view bytes)
 {

@@ -41,8 +41,19 @@ const TMATICA2 SX{{0.5, 0.5}, {0.5, -0.5}, {0.5, -0.5}, {0.5, 0.5}};
 
 TMATICA2 P(double a) { return diagonal({1, 0}, phase(a)); }
 TMATICA2 Rz(double a) { return diagonal(phase(-a / 2), phase(a / 2)); }
-TMATICA2 Rx(double a) { return {{std::cos(a / 2), 0}, {0, -std::sin(a / 2)}, {0, -std::sin(a / 2)}, {std::cos(a / 2), 0}}; }
-TMATICA2 Ry(double a) { return {{std::cos(a / 2), 0}, {-std::sin(a / 2), 0}, {std::sin(a / 2), 0}, {std::cos(a / 2), 0}}; }
+TMATICA2 Rx(double a)
+{
+    const double c = std::cos(a / 2);
+    const double s = std::sin(a / 2);
+    return {{c, 0}, {0, -s}, {0, -s}, {c, 0}};
+}
+
+TMATICA2 Ry(double a)
+{
+    const double c = std::cos(a / 2);
+    const double s = std::sin(a / 2);
+    return {{c, 0}, {-s, 0}, {s, 0}, {c, 0}};
+}
 TMATICA2 U(double t, double p, double l)
 {
     return {{std::cos(t / 2), 0}, -fromPolar(std::sin(t / 2), l), fromPolar(std::sin(t / 2), p),
@@ -163,7 +174,8 @@ TEST(QasmImport, StandardGatesOfOpenQasm3HaveTheirExactMatrices)
          {{Rx(a), 2, {1}}, {Ry(b), 1, {2}}, {Rz(c), 2, {1}}}},
         {"cu(0.3, -1.1, 2.5, 0.7) q[1], q[0];", 2, {{scaled(phase(0.7), U(a, b, c)), 1, {2}}}},
         {"swap q[0], q[1];", 2, {{X, 2, {1}}, {X, 1, {2}}, {X, 2, {1}}}},
-        {"ccx q[0], q[2], q[1]; cswap q[2], q[0], q[1];", 3, {{X, 2, {1, 3}}, {X, 2, {3, 1}}, {X, 1, {3, 2}}, {X, 2, {3, 1}}}},
+        {"ccx q[0], q[2], q[1]; cswap q[2], q[0], q[1];", 3,
+         {{X, 2, {1, 3}}, {X, 2, {3, 1}}, {X, 1, {3, 2}}, {X, 2, {3, 1}}}},
         {"U(0.3, -1.1, 2.5) q[2]; gphase(0.7);", 3, {{U(a, b, c), 3, {}}}, 0.7},
         {"ctrl @ h q[1], q[0]; ctrl(2) @ x q[0], q[1], q[2];", 3, {{H, 1, {2}}, {X, 3, {1, 2}}}},
         {"negctrl @ x q[0], q[1];", 2, {{X, 1, {}}, {X, 2, {1}}, {X, 1, {}}}},
@@ -207,7 +219,8 @@ TEST(QasmImport, Qelib1GatesFollowTheirDefinitionsUpToAGlobalPhase)
          {{Z, 2, {1}}, {Y, 1, {2}}, {H, 2, {1}}, {SX, 1, {2}}}},
         {"cu(0.3,-1.1,2.5,0.7) q[1],q[0];", 2, {{scaled(phase(0.7), U(a, b, c)), 1, {2}}}},
         {"rzz(0.3) q[0],q[1];", 2, {{P(a), 1, {}}, {P(a), 2, {}}, {P(-2 * a), 2, {1}}}},
-        {"rxx(0.3) q[0],q[1];", 2, {{H, 1, {}}, {H, 2, {}}, {P(a), 1, {}}, {P(a), 2, {}}, {P(-2 * a), 2, {1}}, {H, 1, {}}, {H, 2, {}}}},
+        {"rxx(0.3) q[0],q[1];", 2,
+         {{H, 1, {}}, {H, 2, {}}, {P(a), 1, {}}, {P(a), 2, {}}, {P(-2 * a), 2, {1}}, {H, 1, {}}, {H, 2, {}}}},
         {"swap q[0],q[1]; ccx q[2],q[0],q[1]; cswap q[0],q[1],q[2];", 3,
          {{X, 2, {1}}, {X, 1, {2}}, {X, 2, {1}}, {X, 2, {3, 1}}, {X, 2, {1, 3}}, {X, 3, {1, 2}}, {X, 2, {1, 3}}}},
         {"c3x q[3],q[0],q[1],q[2]; c3sqrtx q[0],q[1],q[2],q[3];", 4, {{X, 3, {4, 1, 2}}, {SX, 4, {1, 2, 3}}}},
