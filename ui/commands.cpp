@@ -17,6 +17,8 @@
 #include "ui/matrixgrid.h"
 #include "workspace/driver.h"
 #include "workspace/matrixfile.h"
+#include "workspace/npyfile.h"
+#include "workspace/qasmimport.h"
 #include "workspace/qasmexport.h"
 #include "workspace/workspace.h"
 
@@ -131,6 +133,24 @@ void ExportQasm2Click(Workspace& ws, Presentation& ui)
     if (!fileName || fileName->empty())
         return;
     exportQasm(ws, QasmVersion::v2, *fileName, ui);
+}
+
+void ImportQasmClick(Workspace& ws, Presentation& ui)
+{
+    const auto fileName = ui.chooseOpenFile(importQasmDialogTitle, qasmFileFilter);
+    if (!fileName || fileName->empty())
+        return;
+    importQasmFile(ws, ui, *fileName);
+    showMatrixInGrid(ws, ui, ws.matrixA);
+}
+
+void ImportNpyClick(Workspace& ws, Presentation& ui)
+{
+    const auto fileName = ui.chooseOpenFile(importNpyDialogTitle, npyFileFilter);
+    if (!fileName || fileName->empty())
+        return;
+    importNpyFile(ws, ui, *fileName);
+    showMatrixInGrid(ws, ui, ws.matrixA);
 }
 
 namespace {

@@ -27,6 +27,10 @@ inline constexpr std::string_view qasm2FileFilter = "OpenQASM 2.0|*.qasm";
 inline constexpr std::string_view svgPictureFilter = "SVG picture|*.svg";
 inline constexpr std::string_view svgOrPngPictureFilter = "SVG picture|*.svg|PNG picture|*.png";
 inline constexpr std::string_view proposedQasmFileName = "circuit.qasm";
+inline constexpr std::string_view importQasmDialogTitle = "Import the circuit of an OpenQASM file";
+inline constexpr std::string_view importNpyDialogTitle = "Import the matrix of a numpy file";
+inline constexpr std::string_view qasmFileFilter = "OpenQASM|*.qasm";
+inline constexpr std::string_view npyFileFilter = "numpy arrays|*.npy";
 inline constexpr std::string_view proposedPictureFileName = "circuit.svg";
 inline constexpr std::string_view pictureTooLargeMessage =
     "The circuit cannot be laid out as one picture at this zoom.";
@@ -61,6 +65,10 @@ void Uloi1Click(Workspace& ws, Presentation& ui);
 // and write the circuit; a refusal or a file error is shown in an error box.
 void ExportQasm3Click(Workspace& ws, Presentation& ui);
 void ExportQasm2Click(Workspace& ws, Presentation& ui);
+// File > Import circuit (OpenQASM)... and Import matrix (.npy)...: ask for a file and
+// put its matrix into matrixA and the grid; a refusal is thrown as a FileError.
+void ImportQasmClick(Workspace& ws, Presentation& ui);
+void ImportNpyClick(Workspace& ws, Presentation& ui);
 
 // Draws a laid-out whole-circuit picture into a PNG file; false when it could not.
 using PngPictureWriter = std::function<bool(const CircuitPictureLayout& layout, std::span<const TGATE1> list,

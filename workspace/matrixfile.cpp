@@ -183,8 +183,9 @@ int qubitCountOfSize(int size)
     return count;
 }
 
-// Puts a checked content into the workspace; false when its size is refused.
-bool applyContent(Workspace& ws, Presentation& ui, const MatrixFileContent& content)
+}  // namespace
+
+bool applyMatrixContent(Workspace& ws, Presentation& ui, const MatrixFileContent& content)
 {
     switch (content.verdict) {
     case MatrixFileContent::Verdict::tooBig:
@@ -213,6 +214,8 @@ bool applyContent(Workspace& ws, Presentation& ui, const MatrixFileContent& cont
             ws.matrixA(row, column) = content.entries[static_cast<std::size_t>((row - 1) * n + (column - 1))];
     return true;
 }
+
+namespace {
 
 std::string systemErrorText() { return std::strerror(errno); }
 
@@ -309,7 +312,7 @@ bool loadMatrixFile(Workspace& ws, Presentation& ui, const std::string& fileName
     FileSource source(file);
     const MatrixFileContent content = MatrixParser<FileSource>(source).parse();
     file.close();
-    return applyContent(ws, ui, content);
+    return applyMatrixContent(ws, ui, content);
 }
 
 void saveMatrixFile(const Workspace& ws, Presentation& ui, const std::string& fileName)

@@ -36,5 +36,9 @@ struct MatrixFileContent {
 // a truncated file, ConversionError for an entry that is not a complex number.
 MatrixFileContent parseMatrixFile(std::string_view bytes);
 
+// Puts a checked content into matrixA, with the qubit-count change when the size
+// differs from the field's; false (and a log line for a wrong size) when it is refused.
+bool applyMatrixContent(Workspace& ws, Presentation& ui, const MatrixFileContent& content);
+
 // Writes the file layout of matrixA and the report (CR LF line ends) to `out`.
 void writeMatrixFile(const Workspace& ws, std::ostream& out);

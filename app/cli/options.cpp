@@ -121,6 +121,11 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
             if (!text || text->empty())
                 return refused("--save needs a file name");
             options.saveFile = text;
+        } else if (name == "--from-qasm") {
+            const auto text = value();
+            if (!text || text->empty())
+                return refused("--from-qasm needs a file name");
+            options.qasmInputFile = text;
         } else if (auto* target = outputFile(options, name)) {
             const auto text = value();
             if (!text || text->empty())
@@ -132,15 +137,18 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
     }
     if (options.randomQubits && options.inputFile)
         return refused("give either --random or a matrix file, not both");
+    if (options.qasmInputFile && (options.randomQubits || options.inputFile))
+        return refused("give either --from-qasm or --random or a matrix file, not two of them");
     return {options, {}};
 }
 
 std::string usageText()
 {
-    return "Usage: udecomp [options] [FILE.mat]\n"
+    return "Usage: udecomp [options] [FILE.mat | FILE.npy]\n"
            "Decomposes the unitary matrix of FILE.mat (default: the start-up matrix) into a quantum\n"
            "logic circuit. The message log goes to standard output; messages go to standard error\n"
            "as lines starting with \"info: \" or \"error: \".\n"
+           "A FILE ending in .npy is read as a numpy array of shape (N, N).\n"
            "\n"
            "Options:\n"
            "  --end-stage STAGE  basic (default), l1, toffoli, or none (the window's untouched choice)\n"
@@ -149,6 +157,7 @@ std::string usageText()
            "  --show-steps       set \"Show optimization steps\"; every step is answered OK\n"
            "  --random N         decompose a random unitary of N qubits (2 to 5) instead of a file\n"
            "  --seed S           make the random matrices reproducible\n"
+           "  --from-qasm FILE   decompose the matrix of the OpenQASM 2.0 or 3 circuit in FILE\n"
            "  --save FILE        save the matrix and the report after the run\n"
            "  --qasm FILE        write the circuit as OpenQASM 3 (exact, global phase included)\n"
            "  --qasm2 FILE       write the circuit as OpenQASM 2.0 (up to a global phase; refused for\n"

@@ -15,7 +15,8 @@ struct CliOptions {
     std::optional<int> randomQubits;
     std::optional<std::uint64_t> seed;
     std::optional<std::string> saveFile;
-    std::optional<std::string> inputFile;
+    std::optional<std::string> inputFile;  // a .mat file, or a .npy file by its extension
+    std::optional<std::string> qasmInputFile;  // an OpenQASM circuit whose matrix is decomposed
     // Exports written after the run.
     std::optional<std::string> qasmFile;   // OpenQASM 3
     std::optional<std::string> qasm2File;  // OpenQASM 2.0

@@ -1,6 +1,7 @@
 #include "app/cli/run.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -11,6 +12,8 @@
 #include "ui/commands.h"
 #include "workspace/driver.h"
 #include "workspace/matrixfile.h"
+#include "workspace/npyfile.h"
+#include "workspace/qasmimport.h"
 #include "workspace/qasmexport.h"
 #include "workspace/qubitcount.h"
 #include "workspace/runsummary.h"
@@ -30,6 +33,16 @@ std::string oneLine(std::string text)
     std::replace(text.begin(), text.end(), '\r', ' ');
     std::replace(text.begin(), text.end(), '\n', ' ');
     return text;
+}
+
+bool isNpyFileName(std::string_view name)
+{
+    if (name.size() < 4)
+        return false;
+    std::string suffix(name.substr(name.size() - 4));
+    for (char& c : suffix)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return suffix == ".npy";
 }
 
 // What the run said that decides the exit status.
@@ -66,6 +79,20 @@ bool setUpMatrix(Workspace& ws, HeadlessPresentation& ui, const CliOptions& opti
         ui.setQubitFieldText(std::to_string(*options.randomQubits));
         Edit1Change(ws, ui);
         return ws.qubitCount == *options.randomQubits;
+    }
+    if (options.qasmInputFile || (options.inputFile && isNpyFileName(*options.inputFile))) {
+        const std::string& file = options.qasmInputFile ? *options.qasmInputFile : *options.inputFile;
+        try {
+            if (options.qasmInputFile)
+                importQasmFile(ws, ui, file);
+            else
+                importNpyFile(ws, ui, file);
+        } catch (const std::exception& e) {
+            out.flush();
+            err << "error: " << file << ": " << oneLine(e.what()) << std::endl;
+            return false;
+        }
+        return true;
     }
     if (!options.inputFile)
         return true;

@@ -225,6 +225,8 @@ void MainWindow::buildMenus()
 {
     QMenu* file = menuBar()->addMenu("File");
     Otvori1 = file->addAction("Open");
+    importQasm = file->addAction("Import circuit (OpenQASM)...");
+    importNpy = file->addAction("Import matrix (.npy)...");
     Uloi1 = file->addAction("Save");
     exportQasm3 = file->addAction("Export OpenQASM 3...");
     exportQasm2 = file->addAction("Export OpenQASM 2.0...");
@@ -266,6 +268,8 @@ void MainWindow::connectCommands()
     connect(Uloi1, &QAction::triggered, this, [=, &ws, &ui] { run([&] { Uloi1Click(ws, ui); }); });
     connect(exportQasm3, &QAction::triggered, this, [=, &ws, &ui] { run([&] { ExportQasm3Click(ws, ui); }); });
     connect(exportQasm2, &QAction::triggered, this, [=, &ws, &ui] { run([&] { ExportQasm2Click(ws, ui); }); });
+    connect(importQasm, &QAction::triggered, this, [=, &ws, &ui] { run([&] { ImportQasmClick(ws, ui); }); });
+    connect(importNpy, &QAction::triggered, this, [=, &ws, &ui] { run([&] { ImportNpyClick(ws, ui); }); });
     connect(exportPicture, &QAction::triggered, this,
             [=, &ws, &ui] { run([&] { ExportPictureClick(ws, ui, writeCircuitPicturePng); }); });
     connect(Koniec1, &QAction::triggered, this, [=, &ui] { run([&] { Koniec1Click(ui); }); });

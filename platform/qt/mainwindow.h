@@ -69,6 +69,8 @@ public:
     QAction* Uloi1;
     QAction* exportQasm3;
     QAction* exportQasm2;
+    QAction* importQasm;
+    QAction* importNpy;
     QAction* exportPicture;
     QAction* Koniec1;
     QAction* Optimalizova1;

@@ -102,7 +102,7 @@ TEST_F(Cli, HelpDescribesTheOptionsAndSucceeds)
     const CliResult r = run({"--help"});
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--end-stage", "--no-optimize", "--self-check", "--show-steps", "--random", "--seed",
-                               "--save", "--qasm", "--qasm2", "--svg", "--json"})
+                               "--save", "--qasm", "--qasm2", "--svg", "--json", "--from-qasm", ".npy"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
@@ -113,6 +113,7 @@ TEST_F(Cli, BadOptionsAreRefusedWithStatusTwoAndAReason)
         {"--random", "3x"},       {"--random"},           {"--seed", "-1"},          {"--seed", "x"},
         {"--save"},               {"--bogus"},            {"-x"},                    {"a.mat", "b.mat"},
         {"--no-optimize=yes"},    {"--random", "3", "a.mat"},
+        {"--from-qasm"},          {"--from-qasm", "a.qasm", "b.mat"},
     };
     for (const auto& arguments : cases) {
         const CliResult r = run(arguments);
@@ -145,6 +146,7 @@ TEST_F(Cli, BadFilesEndWithStatusTwoAndAClearMessage)
         {"offby1e-6.mat", kFile("0 - 1.000001i"), "not unitary"},
         {"noise.mat", noise, "error: "},
         {"empty.mat", "", "Invalid numeric input"},
+        {"short.npy", "\x93NUMPY\x01", "The numpy file cannot be read: it ends inside its header."},
         {"missing.mat", "", "Cannot open"},
         {"folder.mat", "", "directory"},
     };
@@ -159,6 +161,23 @@ TEST_F(Cli, BadFilesEndWithStatusTwoAndAClearMessage)
         EXPECT_NE(r.err.find("error: "), std::string::npos) << r.err;
         EXPECT_NE(r.err.find(c.errorPart), std::string::npos) << r.err;
     }
+}
+
+TEST_F(Cli, AnOpenQasmCircuitOrANumpyMatrixIsImportedAndDecomposed)
+{
+    const fs::path qasm = dir / "random.qasm";
+    ASSERT_EQ(run({"--random", "3", "--seed", "8", "--qasm", qasm.string()}).status, 0);
+    const CliResult imported = run({"--from-qasm", qasm.string()});
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_NE(imported.out.find("The matrix was imported from the circuit in the file."), std::string::npos);
+    const CliResult npy = run({std::string(UDECOMP_SOURCE_DIR) + "/tests/data/npy/f8-c.npy"});
+    EXPECT_EQ(npy.status, 2);
+    EXPECT_NE(npy.out.find("The matrix was imported from the numpy file."), std::string::npos);
+    EXPECT_NE(npy.err.find("not unitary"), std::string::npos) << npy.err;
+    const CliResult refused = run({"--from-qasm", file("reset.qasm", "OPENQASM 3;\nqubit[2] q;\nreset q;\n").string()});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("reset.qasm: The circuit cannot be imported: line 3: 'reset'"), std::string::npos)
+        << refused.err;
 }
 
 TEST_F(Cli, TooBigAndUnsupportedSizesExplainThemselvesInTheLog)

@@ -366,8 +366,8 @@ private slots:
         QStringList texts;
         for (const QAction* action : file->actions())
             texts << action->text();
-        QCOMPARE(texts, (QStringList{"Open", "Save", "Export OpenQASM 3...", "Export OpenQASM 2.0...",
-                                     "Export picture...", "Exit"}));
+        QCOMPARE(texts, (QStringList{"Open", "Import circuit (OpenQASM)...", "Import matrix (.npy)...", "Save",
+                                     "Export OpenQASM 3...", "Export OpenQASM 2.0...", "Export picture...", "Exit"}));
     }
 
     void pictureExportWritesAPngTheSizeOfTheSvg()

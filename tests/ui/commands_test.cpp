@@ -182,6 +182,35 @@ TEST_F(Commands, OpeningAMissingFileEndsInAnErrorBoxWithoutTheSuccessLine)
     EXPECT_TRUE(fuzzyEqual(ws->matrixA(1, 4), Complex{0.0, -1.0}));
 }
 
+TEST_F(Commands, ImportsFillTheGridOrShowWhyTheFileWasRefused)
+{
+    const auto qasm = scratchFile("import.qasm");
+    std::ofstream(qasm) << "OPENQASM 3;\ninclude \"stdgates.inc\";\nqubit[2] q;\nx q[1];\n";
+    const auto broken = scratchFile("broken.qasm");
+    std::ofstream(broken) << "OPENQASM 3;\nqubit[2] q;\nmeasure q[0];\n";
+    ImportQasmClick(*ws, ui);  // cancelled
+    EXPECT_EQ(ui.events.back().text, "Import the circuit of an OpenQASM file|OpenQASM|*.qasm");
+    ui.openFileAnswer = broken.string();
+    EXPECT_FALSE(runCommand(ui, [&] { ImportQasmClick(*ws, ui); }));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "The circuit cannot be imported: line 3: 'measure' is not supported: only "
+                                   "unitary circuits can be imported.");
+    EXPECT_TRUE(fuzzyEqual(ws->matrixA(1, 4), Complex{0.0, -1.0}));
+
+    blankGrid();
+    ui.openFileAnswer = qasm.string();
+    EXPECT_TRUE(runCommand(ui, [&] { ImportQasmClick(*ws, ui); }));
+    EXPECT_EQ(ui.gridCell(1, 2), "1.00");
+    EXPECT_EQ(ui.log.back(), "The matrix was imported from the circuit in the file.");
+
+    ui.openFileAnswer = std::string(UDECOMP_SOURCE_DIR) + "/tests/data/npy/f8-c.npy";
+    EXPECT_TRUE(runCommand(ui, [&] { ImportNpyClick(*ws, ui); }));
+    EXPECT_EQ(ui.gridCell(4, 1), "0.75");
+    EXPECT_EQ(ui.log.back(), "The matrix was imported from the numpy file.");
+    std::filesystem::remove(qasm);
+    std::filesystem::remove(broken);
+}
+
 TEST_F(Commands, GateSliderSelectsAndShowsFromItsPosition)
 {
     ui.setGateSelectorMaximum(100);

@@ -1,0 +1,10 @@
+OPENQASM 2.0;
+include "qelib1.inc";
+qreg q[2];
+x q[0];
+y q[1];
+z q[0];
+s q[1];
+t q[0];
+sdg q[1];
+tdg q[0];

@@ -1,0 +1,11 @@
+OPENQASM 2.0;
+include "qelib1.inc";
+qreg q[5];
+h q[0];
+cx q[0], q[4];
+ry (1.2) q[3];
+ccx q[3], q[4], q[1];
+rz (-0.4) q[2];
+u3 (2.1, 0.3, 1.4) q[4];
+cx q[2], q[3];
+swap q[1], q[2];

@@ -1,0 +1,27 @@
+#pragma once
+// Reads an OpenQASM 2.0 or 3 program of 2 to 5 qubits into the unitary of its circuit.
+
+#include <string>
+#include <string_view>
+
+#include "workspace/matrixfile.h"
+
+class Presentation;
+struct Workspace;
+
+// Bounds of what an import reads.
+inline constexpr std::size_t maxQasmFileBytes = 16u << 20;
+inline constexpr int maxQasmGateNesting = 32;          // gate calls inside gate definitions
+inline constexpr long long maxQasmCircuitGates = 1000000;  // after expanding definitions
+inline constexpr int maxQasmPower = 1000;               // |k| of pow(k) @
+
+// The circuit's unitary (qubit k is q[k-1], q[0] the most significant bit; gphase
+// included), as the content of a matrix file. Throws QasmImportError naming the
+// line and what is not supported, or that the circuit has more than `gateLimit` gates.
+MatrixFileContent qasmUnitary(std::string_view text, Presentation& ui, long long gateLimit = maxQasmCircuitGates);
+
+// Reads the file and puts its circuit's unitary into matrixA with the qubit-count
+// change of a matrix file. Throws FileError with the reason (the workspace is then unchanged).
+void importQasmFile(Workspace& ws, Presentation& ui, const std::string& fileName);
+
+inline constexpr std::string_view qasmImportedLine = "The matrix was imported from the circuit in the file.";
