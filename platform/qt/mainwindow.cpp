@@ -19,6 +19,7 @@
 #include "platform/qt/drawingsurface.h"
 #include "platform/qt/gatematrixdialog.h"
 #include "platform/qt/gateselector.h"
+#include "platform/qt/logview.h"
 #include "platform/qt/picturepng.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/userguidewindow.h"
@@ -130,7 +131,7 @@ void MainWindow::buildControls()
                                        "QTableView::item { padding: 0px 1px; }")
                                    .arg(skyBlue));
 
-    Memo1 = new QPlainTextEdit(central);
+    Memo1 = new LogView(central);
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -252,7 +253,7 @@ void MainWindow::connectCommands()
 {
     Workspace& ws = *workspace_;
     QtPresentation& ui = *presentation_;
-    const auto run = [&ui](auto command) { runCommand(ui, command); };
+    const auto run = [&ui](auto command) { ui.runWindowCommand(command); };
 
     connect(Button1, &QPushButton::clicked, this, [=, &ws, &ui] { run([&] { Button1Click(ws, ui); }); });
     connect(Button3, &QPushButton::clicked, this, [=, &ws, &ui] { run([&] { Button3Click(ws, ui); }); });

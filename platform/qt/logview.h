@@ -1,0 +1,27 @@
+#pragma once
+// Memo1: the message log. New lines are scrolled into view unless the user has
+// scrolled up to read older ones; the log keeps following its end through
+// resizes and rewrapping until the user scrolls back down to it.
+
+#include <QPlainTextEdit>
+
+class LogView : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit LogView(QWidget* parent = nullptr);
+
+    // Appends one or more lines (separated by line feeds) as new paragraphs.
+    void appendLines(const QString& lines);
+
+    // Whether new lines are scrolled into view.
+    bool followsNewLines() const { return following_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void scrollToEnd();
+
+    bool following_ = true;
+    bool scrolling_ = false;
+};
