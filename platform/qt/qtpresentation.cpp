@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStatusBar>
 #include <QStringList>
 #include <QTableWidget>
 
@@ -399,6 +400,12 @@ bool QtPresentation::runGateMatrixDialog(GateDialogFields& fields)
         return false;
     fields = window_.gateMatrixDialog->fields();
     return true;
+}
+
+void QtPresentation::showStatus(std::string_view text)
+{
+    constexpr int shownMs = 20000;
+    window_.statusBar()->showMessage(toQString(text), shownMs);
 }
 
 void QtPresentation::showUserGuide() { execModal(*window_.userGuideWindow); }

@@ -84,6 +84,7 @@ public:
     std::optional<std::string> chooseSaveFile(std::string_view title, std::string_view filter,
                                               std::string_view proposedName) override;
     bool runGateMatrixDialog(GateDialogFields& fields) override;
+    void showStatus(std::string_view text) override;
     void showUserGuide() override;
     void showAbout() override;
     void quit() override;
