@@ -6,9 +6,15 @@
 // otherwise (under Xvfb: QT_QPA_PLATFORM=xcb xvfb-run bench/bench_window).
 //
 //   bench_window [repetitions] [qubits...]      default: 5 repetitions, 4 and 5 qubits
+//   bench_window --click
+//       shows the window, prints where the qubit field and the Decomposition
+//       button are on the screen, and for every real click on the button the
+//       time from the press to the end of the command, painted
+//       (scripts/measure-window-click drives it with xdotool under Xvfb).
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -88,6 +94,44 @@ Times measure(int qubits, int repetitions)
     return times;
 }
 
+// Starts the clock when the real press on the button arrives.
+class PressClock : public QObject {
+public:
+    QElapsedTimer clock;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress && event->spontaneous())
+            clock.start();
+        return false;
+    }
+};
+
+int runClicks()
+{
+    MainWindow window;
+    window.show();
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 500)
+        QApplication::processEvents();
+    PressClock press;
+    window.Button3->installEventFilter(&press);
+    // Connected after the window's own command, so it runs when that has ended.
+    QObject::connect(window.Button3, &QPushButton::clicked, [&] {
+        const double seconds = press.clock.isValid() ? secondsSince(press.clock) : 0.0;
+        std::printf("clicked %d qubits %d gates %.3f s\n", window.workspace().qubitCount, window.workspace().pocetb1,
+                    seconds);
+        std::fflush(stdout);
+    });
+    const auto centre = [](const QWidget* widget) { return widget->mapToGlobal(widget->rect().center()); };
+    std::printf("field %d %d\nbutton %d %d\n", centre(window.Edit1).x(), centre(window.Edit1).y(),
+                centre(window.Button3).x(), centre(window.Button3).y());
+    std::fflush(stdout);
+    return QApplication::exec();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -98,6 +142,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName("udecomp");
 
     const QStringList arguments = QApplication::arguments();
+    if (arguments.contains("--click"))
+        return runClicks();
     const int repetitions = arguments.size() > 1 ? std::max(1, arguments[1].toInt()) : 5;
     std::vector<int> qubitCounts;
     for (qsizetype i = 2; i < arguments.size(); ++i)

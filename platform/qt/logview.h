@@ -1,7 +1,8 @@
 #pragma once
 // Memo1: the message log. New lines are scrolled into view unless the user has
-// scrolled up to read older ones; the log keeps following its end through
-// resizes and rewrapping until the user scrolls back down to it.
+// scrolled up to read older ones (until they scroll back down to the end).
+// Lines are not wrapped: the view scrolls by whole paragraphs, and wrapped
+// ones laid out again after a resize could grow past its bottom unseen.
 
 #include <QPlainTextEdit>
 
@@ -23,5 +24,4 @@ private:
     void scrollToEnd();
 
     bool following_ = true;
-    bool scrolling_ = false;
 };

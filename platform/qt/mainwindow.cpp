@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +16,7 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QSplitter>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -49,6 +51,19 @@ QSlider* slider(int minimum, int maximum, int position, int tickFrequency, QWidg
     s->setTickPosition(QSlider::TicksBelow);
     s->setEnabled(false);
     return s;
+}
+
+// Narrows `font` until the widest entry a cell shows fits its width inside the
+// item's text margins: the faces at hand differ from machine to machine.
+void fitWidestEntry(QFont& font, const QWidget& grid)
+{
+    const int textMargin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+    const int room = gridCellWidth - 2 * textMargin - 2 - 1;  // item padding and the grid line
+    for (int stretch = font.stretch() > 0 ? font.stretch() : 100; stretch > 50; stretch -= 4) {
+        font.setStretch(stretch);
+        if (QFontMetrics(font).horizontalAdvance("-0.00-0.00i") <= room)
+            return;
+    }
 }
 
 // Shows the picture and the grid at their full size when there is room, and
@@ -133,6 +148,7 @@ void MainWindow::buildControls()
     gridFont.setStretch(QFont::SemiCondensed);
     gridFont.setPixelSize(QtCanvas::pixelSizeForLineHeight(gridFont, gridFontHeight));
     gridFont.setLetterSpacing(QFont::AbsoluteSpacing, -0.2);
+    fitWidestEntry(gridFont, *StringGrid1);
     StringGrid1->setFont(gridFont);
     for (QHeaderView* header : {StringGrid1->horizontalHeader(), StringGrid1->verticalHeader()}) {
         header->setFont(gridFont);
@@ -152,7 +168,6 @@ void MainWindow::buildControls()
     Memo1 = new LogView(central);
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setMinimumWidth(200);
 
     auto* pictureScroll = new PictureScrollArea(central);
