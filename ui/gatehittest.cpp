@@ -6,23 +6,17 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/canvas.h"
+#include "platform/nullcanvas.h"
 
 namespace {
 
 // Collects the extent of each gate's operations and keeps the gate whose place holds the point.
-class HitCanvas : public Canvas {
+class HitCanvas : public NullCanvas {
 public:
     HitCanvas(int x, int y, int halfColumn, int margin) : x_(x), y_(y), halfColumn_(halfColumn), margin_(margin) {}
 
     int hitGate() const { return hitGate_; }
 
-    void setPenColor(Rgb) override {}
-    void setPenWidth(int) override {}
-    void setBrushColor(Rgb) override {}
-    void setFontColor(Rgb) override {}
-    void setFontHeight(int) override {}
-    void fillRect(int, int, int, int) override {}
     void moveTo(int x, int y) override { extend(x, y); }
     void lineTo(int x, int y) override { extend(x, y); }
     void ellipse(int x1, int y1, int x2, int y2) override
