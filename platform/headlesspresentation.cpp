@@ -225,6 +225,11 @@ bool HeadlessPresentation::runGateMatrixDialog(GateDialogFields& fields)
 void HeadlessPresentation::showUserGuide() { record(EventKind::userGuide); }
 void HeadlessPresentation::showAbout() { record(EventKind::about); }
 
+void HeadlessPresentation::showStatus(std::string_view text)
+{
+    statusNotes.emplace_back(text);
+}
+
 void HeadlessPresentation::quit()
 {
     quitRequested = true;
@@ -254,5 +259,6 @@ void HeadlessPresentation::clearRecords()
     log.clear();
     messages.clear();
     questions.clear();
+    statusNotes.clear();
     recordingCanvas.ops.clear();
 }

@@ -90,6 +90,7 @@ public:
     bool gateDialogAnswer = true;
     GateDialogFields gateDialogFields;  // what the dialog would return
     bool quitRequested = false;
+    std::vector<std::string> statusNotes;  // status bar notes, kept apart from `events`
 
     RecordingCanvas recordingCanvas;
 
@@ -140,6 +141,7 @@ public:
     std::optional<std::string> chooseSaveFile(std::string_view title, std::string_view filter,
                                               std::string_view proposedName) override;
     bool runGateMatrixDialog(GateDialogFields& fields) override;
+    void showStatus(std::string_view text) override;
     void showUserGuide() override;
     void showAbout() override;
     void quit() override;

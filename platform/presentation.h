@@ -114,6 +114,9 @@ public:
                                                       std::string_view proposedName) = 0;
     // Shows the gate-matrix dialog modally; true when closed with OK.
     virtual bool runGateMatrixDialog(GateDialogFields& fields) = 0;
+    // A passing note in the window's status bar, such as what a command wrote.
+    virtual void showStatus(std::string_view /*text*/) {}
+
     virtual void showUserGuide() = 0;
     virtual void showAbout() = 0;
     virtual void quit() = 0;

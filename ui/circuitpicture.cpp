@@ -5,26 +5,11 @@
 #include <limits>
 
 #include "platform/canvas.h"
+#include "platform/nullcanvas.h"
 #include "platform/svgcanvas.h"
 #include "workspace/workspace.h"
 
 namespace {
-
-// Lays out without drawing, to learn how many bands a circuit takes.
-class NullCanvas : public Canvas {
-public:
-    void setPenColor(Rgb) override {}
-    void setPenWidth(int) override {}
-    void setBrushColor(Rgb) override {}
-    void setFontColor(Rgb) override {}
-    void setFontHeight(int) override {}
-    void fillRect(int, int, int, int) override {}
-    void moveTo(int, int) override {}
-    void lineTo(int, int) override {}
-    void ellipse(int, int, int, int) override {}
-    void rectangle(int, int, int, int) override {}
-    void textOut(int, int, std::string_view) override {}
-};
 
 // The view with its area `bands` bands tall; false when that overflows the pixel range.
 bool stretchToBands(DrawingView& view, const BandLayout& layout, std::int64_t bands)

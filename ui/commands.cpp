@@ -14,6 +14,7 @@
 #include "engine/synthesis/circuit.h"
 #include "platform/presentation.h"
 #include "ui/circuitdrawing.h"
+#include "ui/gatehittest.h"
 #include "ui/matrixgrid.h"
 #include "workspace/driver.h"
 #include "workspace/matrixfile.h"
@@ -46,6 +47,21 @@ bool isQubitOf(long long qubit, int qubitCount) { return qubit >= 1 && qubit <= 
 void redrawFromFirstShownGate(const Workspace& ws, Presentation& ui)
 {
     drawCircuit(ws, ui, ws.gates, ws.firstShownGate, ws.pocetb1);
+}
+
+// Exports write the circuit; with no gates there is nothing worth a file.
+bool refuseEmptyCircuit(const Workspace& ws, Presentation& ui)
+{
+    if (ws.pocetb1 > 0)
+        return false;
+    ui.showMessage(noCircuitToExportMessage, MessageStyle::error);
+    return true;
+}
+
+void noteExport(const Workspace& ws, Presentation& ui, const std::string& fileName, std::string_view how)
+{
+    ui.showStatus("Wrote " + fileName + ": the circuit of " + std::to_string(ws.pocetb1) + " gates " +
+                  std::string(how) + ".");
 }
 
 }  // namespace
@@ -122,17 +138,19 @@ void Uloi1Click(Workspace& ws, Presentation& ui)
 void ExportQasm3Click(Workspace& ws, Presentation& ui)
 {
     const auto fileName = ui.chooseSaveFile(exportQasm3DialogTitle, qasm3FileFilter, proposedQasmFileName);
-    if (!fileName || fileName->empty())
+    if (!fileName || fileName->empty() || refuseEmptyCircuit(ws, ui))
         return;
-    exportQasm(ws, QasmVersion::v3, *fileName, ui);
+    if (exportQasm(ws, QasmVersion::v3, *fileName, ui))
+        noteExport(ws, ui, *fileName, "as OpenQASM 3");
 }
 
 void ExportQasm2Click(Workspace& ws, Presentation& ui)
 {
     const auto fileName = ui.chooseSaveFile(exportQasm2DialogTitle, qasm2FileFilter, proposedQasmFileName);
-    if (!fileName || fileName->empty())
+    if (!fileName || fileName->empty() || refuseEmptyCircuit(ws, ui))
         return;
-    exportQasm(ws, QasmVersion::v2, *fileName, ui);
+    if (exportQasm(ws, QasmVersion::v2, *fileName, ui))
+        noteExport(ws, ui, *fileName, "as OpenQASM 2.0");
 }
 
 void ImportQasmClick(Workspace& ws, Presentation& ui)
@@ -183,10 +201,11 @@ void ExportPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter&
 {
     const auto filter = writePng ? svgOrPngPictureFilter : svgPictureFilter;
     const auto fileName = ui.chooseSaveFile(exportPictureDialogTitle, filter, proposedPictureFileName);
-    if (!fileName || fileName->empty())
+    if (!fileName || fileName->empty() || refuseEmptyCircuit(ws, ui))
         return;
     if (!writePng || !endsWithPng(*fileName)) {
-        exportPictureSvg(ws, ui, *fileName);
+        if (exportPictureSvg(ws, ui, *fileName))
+            noteExport(ws, ui, *fileName, "as an SVG picture");
         return;
     }
     const auto layout = circuitPictureLayout(windowDrawingView(ws, ui), ws.gates, ws.pocetb1);
@@ -194,8 +213,11 @@ void ExportPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter&
         ui.showMessage(pictureTooLargeMessage, MessageStyle::error);
         return;
     }
-    if (!writePng(*layout, ws.gates, ws.pocetb1, *fileName))
+    if (!writePng(*layout, ws.gates, ws.pocetb1, *fileName)) {
         ui.showMessage("Cannot write the file " + *fileName + std::string(pngTooLargeHint), MessageStyle::error);
+        return;
+    }
+    noteExport(ws, ui, *fileName, "as a PNG picture");
 }
 
 void Koniec1Click(Presentation& ui) { ui.quit(); }
@@ -228,6 +250,17 @@ void UpDown1Changing(Workspace& ws, Presentation& ui, int step)
     const int shown = ui.gateSelectorPosition();
     ui.setLabelText(Label::Label8, std::to_string(shown));
     ws.selectedGate = shown;
+    redrawFromFirstShownGate(ws, ui);
+}
+
+void Image1Click(Workspace& ws, Presentation& ui, int x, int y)
+{
+    const int gate = gateAtPoint(windowDrawingView(ws, ui), ws.gates, ws.firstShownGate, ws.pocetb1, x, y);
+    if (gate == 0)
+        return;
+    ui.setGateSelectorPosition(gate);
+    ui.setLabelText(Label::Label8, std::to_string(gate));
+    ws.selectedGate = gate;
     redrawFromFirstShownGate(ws, ui);
 }
 

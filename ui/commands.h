@@ -37,6 +37,8 @@ inline constexpr std::string_view pictureTooLargeMessage =
 // Follows the file-error text of a PNG picture: a long circuit may not fit one image.
 inline constexpr std::string_view pngTooLargeHint =
     " (a very long circuit may be too large for one image: export it as SVG)";
+inline constexpr std::string_view noCircuitToExportMessage =
+    "There is no circuit to export yet: run a decomposition first.";
 inline constexpr std::string_view matrixLoadedLine = "The matrix was successfully loaded from the file.";
 inline constexpr std::string_view badGateParametersMessage =
     "Problem: badly entered parameters for creating the matrix of the gate!!!";
@@ -63,6 +65,8 @@ void Otvori1Click(Workspace& ws, Presentation& ui);
 void Uloi1Click(Workspace& ws, Presentation& ui);
 // File > Export OpenQASM 3... and Export OpenQASM 2.0...: ask for a file name
 // and write the circuit; a refusal or a file error is shown in an error box.
+// Every export refuses an empty circuit in an error box, writing nothing, and
+// notes a written file in the status bar.
 void ExportQasm3Click(Workspace& ws, Presentation& ui);
 void ExportQasm2Click(Workspace& ws, Presentation& ui);
 // File > Import circuit (OpenQASM)... and Import matrix (.npy)...: ask for a file and
@@ -95,6 +99,11 @@ void TrackBar2Change(Workspace& ws, Presentation& ui);
 // An arrow of the gate selector pressed (step +1 up, -1 down): the selector
 // moves within 0..its maximum and the gate it then shows is selected.
 void UpDown1Changing(Workspace& ws, Presentation& ui, int step);
+
+// A click at (x, y) on the drawing: the gate drawn there is selected as the
+// gate selector would select it (selector, "Selected Gate:" number, "U:"
+// labels, the frame); a click beside every gate changes nothing.
+void Image1Click(Workspace& ws, Presentation& ui, int x, int y);
 
 // Tools > Matrix of the gate: asks for a gate and shows its full matrix. The
 // circuit is left untouched: the gate is drawn from a list of its own.

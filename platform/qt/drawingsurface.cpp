@@ -1,9 +1,25 @@
 #include "platform/qt/drawingsurface.h"
 
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPainter>
 
-DrawingSurface::DrawingSurface(QWidget* parent)
-    : QWidget(parent), image_(pictureWidth, pictureHeight, QImage::Format_RGB32), canvas_(image_)
+#include <cmath>
+
+namespace {
+
+QImage pictureAtScreenResolution()
+{
+    const double ratio = qGuiApp->devicePixelRatio();
+    QImage image(static_cast<int>(std::ceil(DrawingSurface::pictureWidth * ratio)),
+                 static_cast<int>(std::ceil(DrawingSurface::pictureHeight * ratio)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+}  // namespace
+
+DrawingSurface::DrawingSurface(QWidget* parent) : QWidget(parent), image_(pictureAtScreenResolution()), canvas_(image_)
 {
     image_.fill(Qt::white);
     setFixedSize(pictureWidth, pictureHeight);
@@ -28,4 +44,14 @@ void DrawingSurface::paintEvent(QPaintEvent*)
     repaintPending_ = false;
     canvas_.flush();
     QPainter(this).drawImage(0, 0, image_);
+}
+
+void DrawingSurface::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    emit clicked(at.x(), at.y());
 }

@@ -1,5 +1,7 @@
 #pragma once
-// Image1: the picture the circuit is drawn on, shown at its own size.
+// Image1: the picture the circuit is drawn on, shown at its own size. The
+// picture has 995 x 594 logical pixels and is drawn at the screen's device
+// pixel ratio, so it stays sharp on a scaled screen.
 
 #include <QImage>
 #include <QWidget>
@@ -18,8 +20,13 @@ public:
     // The picture as drawn so far (closes the canvas's open painter).
     const QImage& picture();
 
+signals:
+    // A left click at (x, y) in the drawing's own coordinates.
+    void clicked(int x, int y);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QImage image_;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -11,7 +12,12 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QSlider>
+#include <QSplitter>
+#include <QStyle>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -19,6 +25,7 @@
 #include "platform/qt/drawingsurface.h"
 #include "platform/qt/gatematrixdialog.h"
 #include "platform/qt/gateselector.h"
+#include "platform/qt/logview.h"
 #include "platform/qt/picturepng.h"
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/userguidewindow.h"
@@ -45,6 +52,33 @@ QSlider* slider(int minimum, int maximum, int position, int tickFrequency, QWidg
     s->setEnabled(false);
     return s;
 }
+
+// Narrows `font` until the widest entry a cell shows fits its width inside the
+// item's text margins: the faces at hand differ from machine to machine.
+void fitWidestEntry(QFont& font, const QWidget& grid)
+{
+    const int textMargin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+    const int room = gridCellWidth - 2 * textMargin - 2 - 1;  // item padding and the grid line
+    for (int stretch = font.stretch() > 0 ? font.stretch() : 100; stretch > 50; stretch -= 4) {
+        font.setStretch(stretch);
+        if (QFontMetrics(font).horizontalAdvance("-0.00-0.00i") <= room)
+            return;
+    }
+}
+
+// Shows the picture and the grid at their full size when there is room, and
+// scrolls them on a small screen instead of pushing the controls off it.
+class PictureScrollArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize sizeHint() const override
+    {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->size() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+    QSize minimumSizeHint() const override { return {240, 160}; }
+};
 
 }  // namespace
 
@@ -114,6 +148,7 @@ void MainWindow::buildControls()
     gridFont.setStretch(QFont::SemiCondensed);
     gridFont.setPixelSize(QtCanvas::pixelSizeForLineHeight(gridFont, gridFontHeight));
     gridFont.setLetterSpacing(QFont::AbsoluteSpacing, -0.2);
+    fitWidestEntry(gridFont, *StringGrid1);
     StringGrid1->setFont(gridFont);
     for (QHeaderView* header : {StringGrid1->horizontalHeader(), StringGrid1->verticalHeader()}) {
         header->setFont(gridFont);
@@ -130,15 +165,23 @@ void MainWindow::buildControls()
                                        "QTableView::item { padding: 0px 1px; }")
                                    .arg(skyBlue));
 
-    Memo1 = new QPlainTextEdit(central);
+    Memo1 = new LogView(central);
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setMinimumWidth(320);
+    Memo1->setMinimumWidth(200);
 
-    auto* viewRow = new QHBoxLayout;
-    viewRow->addWidget(view, 0, Qt::AlignTop);
-    viewRow->addWidget(Memo1, 1);
+    auto* pictureScroll = new PictureScrollArea(central);
+    pictureScroll->setFrameShape(QFrame::NoFrame);
+    pictureScroll->setWidget(view);
+    pictureScroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    pictureScroll->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // The user may give the log more room or the picture all of it.
+    auto* viewRow = new QSplitter(Qt::Horizontal, central);
+    viewRow->setChildrenCollapsible(false);
+    viewRow->addWidget(pictureScroll);
+    viewRow->addWidget(Memo1);
+    viewRow->setStretchFactor(0, 1);
+    viewRow->setStretchFactor(1, 0);
 
     TrackBar1 = slider(1, 50, 1, 2, central);
     Label2 = caption("Gates from:", central);
@@ -216,7 +259,7 @@ void MainWindow::buildControls()
 
     auto* layout = new QVBoxLayout(central);
     layout->addLayout(commandRow);
-    layout->addLayout(viewRow);
+    layout->addWidget(viewRow, 1);
     layout->addLayout(browseRow);
     layout->addWidget(ProgressBar1);
 }
@@ -225,13 +268,16 @@ void MainWindow::buildMenus()
 {
     QMenu* file = menuBar()->addMenu("File");
     Otvori1 = file->addAction("Open");
+    Otvori1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     importQasm = file->addAction("Import circuit (OpenQASM)...");
     importNpy = file->addAction("Import matrix (.npy)...");
     Uloi1 = file->addAction("Save");
+    Uloi1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     exportQasm3 = file->addAction("Export OpenQASM 3...");
     exportQasm2 = file->addAction("Export OpenQASM 2.0...");
     exportPicture = file->addAction("Export picture...");
     Koniec1 = file->addAction("Exit");
+    Koniec1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     QMenu* tools = menuBar()->addMenu("Tools");
     Optimalizova1 = tools->addAction("Matrix of the gate");
     QMenu* settings = menuBar()->addMenu("Settings");
@@ -247,23 +293,44 @@ void MainWindow::buildMenus()
     Zuzeniezobrazenia1 = check("Contraction of the circuit representation", true);
     QMenu* help = menuBar()->addMenu("Help");
     Nvod2 = help->addAction("User Guide");
+    Nvod2->setShortcut(QKeySequence(Qt::Key_F1));
     Nvod1 = help->addAction("About");
+
+    // Alt and the first letter opens a menu. The captions carry no '&' marks,
+    // which would become part of their texts.
+    const auto openWithAlt = [this](QMenu* menu, Qt::Key letter) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | letter), this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, menu] { menuBar()->setActiveAction(menu->menuAction()); });
+    };
+    openWithAlt(file, Qt::Key_F);
+    openWithAlt(tools, Qt::Key_T);
+    openWithAlt(settings, Qt::Key_S);
+    openWithAlt(help, Qt::Key_H);
+    statusBar()->setSizeGripEnabled(true);
 }
 
 void MainWindow::connectCommands()
 {
     Workspace& ws = *workspace_;
     QtPresentation& ui = *presentation_;
-    const auto run = [&ui](auto command) { runCommand(ui, command); };
+    const auto run = [&ui](auto command) { ui.runWindowCommand(command); };
 
     connect(Button1, &QPushButton::clicked, this, [=, &ws, &ui] { run([&] { Button1Click(ws, ui); }); });
     connect(Button3, &QPushButton::clicked, this, [=, &ws, &ui] { run([&] { Button3Click(ws, ui); }); });
+    // Enter in the qubit field starts the decomposition, as a default button would.
+    connect(Edit1, &QLineEdit::returnPressed, this, [this] {
+        if (Button3->isEnabled())
+            Button3->click();
+    });
     connect(Button5, &QPushButton::clicked, this, [=, &ws, &ui] { run([&] { Button5Click(ws, ui); }); });
     connect(Edit1, &QLineEdit::textEdited, this, [=, &ws, &ui] { run([&] { Edit1Change(ws, ui); }); });
     connect(TrackBar1, &QSlider::valueChanged, this, [=, &ws, &ui] { run([&] { TrackBar1Change(ws, ui); }); });
     connect(TrackBar2, &QSlider::valueChanged, this, [=, &ws, &ui] { run([&] { TrackBar2Change(ws, ui); }); });
     connect(UpDown1, &GateSelector::arrowPressed, this,
             [=, &ws, &ui](int step) { run([&] { UpDown1Changing(ws, ui, step); }); });
+    connect(Image1, &DrawingSurface::clicked, this,
+            [=, &ws, &ui](int x, int y) { run([&] { Image1Click(ws, ui, x, y); }); });
     connect(Otvori1, &QAction::triggered, this, [=, &ws, &ui] { run([&] { Otvori1Click(ws, ui); }); });
     connect(Uloi1, &QAction::triggered, this, [=, &ws, &ui] { run([&] { Uloi1Click(ws, ui); }); });
     connect(exportQasm3, &QAction::triggered, this, [=, &ws, &ui] { run([&] { ExportQasm3Click(ws, ui); }); });

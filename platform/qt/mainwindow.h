@@ -6,13 +6,13 @@
 
 #include <memory>
 
+#include "platform/qt/logview.h"
 #include "platform/qt/qtpresentation.h"
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSlider;
@@ -21,6 +21,7 @@ class AboutWindow;
 class DrawingSurface;
 class GateMatrixDialog;
 class GateSelector;
+
 class UserGuideWindow;
 struct Workspace;
 
@@ -36,7 +37,7 @@ public:
     // Controls.
     DrawingSurface* Image1;
     QTableWidget* StringGrid1;
-    QPlainTextEdit* Memo1;
+    LogView* Memo1;
     QLabel* Label1;
     QLineEdit* Edit1;
     QPushButton* Button3;

@@ -13,17 +13,23 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStatusBar>
 #include <QStringList>
 #include <QTableWidget>
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 
 #include "platform/qt/aboutwindow.h"
 #include "platform/qt/drawingsurface.h"
 #include "platform/qt/gatematrixdialog.h"
 #include "platform/qt/gateselector.h"
+#include "platform/qt/inputdiscarder.h"
+#include "platform/qt/logview.h"
 #include "platform/qt/mainwindow.h"
 #include "platform/qt/userguidewindow.h"
+#include "ui/commands.h"
 
 namespace {
 
@@ -38,33 +44,124 @@ QString messageText(std::string_view text)
     return result;
 }
 
-constexpr int logRepaintIntervalMs = 100;
+QAction* settingAction(const MainWindow& window, Setting setting)
+{
+    switch (setting) {
+    case Setting::roboptim: return window.roboptim;
+    case Setting::Kontrolptimkrok1: return window.Kontrolptimkrok1;
+    case Setting::Zobroptimkroky: return window.Zobroptimkroky;
+    case Setting::Zuzeniezobrazenia1: return window.Zuzeniezobrazenia1;
+    }
+    return nullptr;
+}
+
+std::size_t settingIndex(Setting setting) { return static_cast<std::size_t>(setting); }
+
+constexpr Setting allSettings[] = {Setting::roboptim, Setting::Kontrolptimkrok1, Setting::Zobroptimkroky,
+                                   Setting::Zuzeniezobrazenia1};
+
+// Milliseconds of a monotonic clock. The engine reports up to millions of steps
+// a second: the coarse clock costs a few nanoseconds where the precise one costs
+// tens, and its few milliseconds of resolution are plenty for paintIntervalMs.
+long long nowMs()
+{
+#ifdef CLOCK_MONOTONIC_COARSE
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
+#else
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+#endif
+}
 
 }  // namespace
 
-QtPresentation::QtPresentation(MainWindow& window) : window_(window), logRepaintClock_(new QElapsedTimer)
+QtPresentation::QtPresentation(MainWindow& window)
+    : window_(window),
+      progressMaximum_(window.ProgressBar1->maximum()),
+      progressPosition_(window.ProgressBar1->value()),
+      progressVisible_(!window.ProgressBar1->isHidden()),
+      inputDiscarder_(std::make_unique<InputDiscarder>())
 {
-    logRepaintClock_->start();
+    for (const Setting setting : allSettings) {
+        QAction* action = settingAction(window, setting);
+        const std::size_t index = settingIndex(setting);
+        checked_[index] = action->isChecked();
+        QObject::connect(action, &QAction::toggled, inputDiscarder_.get(), [this, index](bool on) { checked_[index] = on; });
+    }
 }
 
-QtPresentation::~QtPresentation() = default;
+QtPresentation::~QtPresentation()
+{
+    if (commandDepth_ > 0)
+        QApplication::instance()->removeEventFilter(inputDiscarder_.get());
+}
+
+bool QtPresentation::runWindowCommand(const std::function<void()>& command)
+{
+    if (commandDepth_++ == 0) {
+        QApplication::instance()->installEventFilter(inputDiscarder_.get());
+        lastPaintMs_ = nowMs();
+    }
+    const bool completed = runCommand(*this, command);
+    if (commandDepth_ == 1)
+        paintNow();  // with the discarder still in place: what queued up meanwhile is dropped
+    if (--commandDepth_ == 0)
+        QApplication::instance()->removeEventFilter(inputDiscarder_.get());
+    return completed;
+}
+
+void QtPresentation::shownStateChanged()
+{
+    if (commandDepth_ == 0) {
+        updateWidgets();
+        return;
+    }
+    if (nowMs() - lastPaintMs_ >= paintIntervalMs)
+        paintNow();
+}
+
+void QtPresentation::updateWidgets()
+{
+    QProgressBar* bar = window_.ProgressBar1;
+    if (bar->maximum() != progressMaximum_)
+        bar->setRange(0, progressMaximum_);
+    if (progressPosition_ < 0)
+        bar->reset();
+    else
+        bar->setValue(progressPosition_);
+    if (bar->isHidden() == progressVisible_)
+        bar->setVisible(progressVisible_);
+    if (!pendingLogLines_.isEmpty()) {
+        window_.Memo1->appendLines(pendingLogLines_.join('\n'));
+        pendingLogLines_.clear();
+    }
+}
+
+void QtPresentation::paintNow()
+{
+    updateWidgets();
+    QApplication::processEvents();
+    lastPaintMs_ = nowMs();
+}
 
 int QtPresentation::execModal(QDialog& dialog)
 {
-    if (modalHook)
-        return modalHook(dialog);
-    return dialog.exec();
+    // The user sees the window as it stands when the box asks something.
+    if (commandDepth_ > 0)
+        paintNow();
+    else
+        updateWidgets();
+    const int result = modalHook ? modalHook(dialog) : dialog.exec();
+    lastPaintMs_ = nowMs();
+    return result;
 }
 
 void QtPresentation::appendLog(std::string_view line)
 {
-    window_.Memo1->appendPlainText(messageText(line));
-    // Inside a long computation no events are processed: show the log now and
-    // then so the user sees it move.
-    if (logRepaintClock_->elapsed() >= logRepaintIntervalMs && window_.Memo1->isVisible()) {
-        window_.Memo1->viewport()->repaint();
-        logRepaintClock_->restart();
-    }
+    pendingLogLines_.append(messageText(line));
+    shownStateChanged();
 }
 
 void QtPresentation::showMessage(std::string_view text, MessageStyle style)
@@ -83,23 +180,22 @@ bool QtPresentation::askOkCancel(std::string_view text)
     return execModal(box) == QMessageBox::Ok;
 }
 
-void QtPresentation::progressChanged()
-{
-    // The computation holds the only thread: paint the bar now, not later.
-    if (window_.ProgressBar1->isVisible())
-        window_.ProgressBar1->repaint();
-}
-
 void QtPresentation::setProgressMaximum(int maximum)
 {
-    window_.ProgressBar1->setRange(0, std::max(0, maximum));
-    progressChanged();
+    progressMaximum_ = std::max(0, maximum);
+    // As the bar itself does: a position outside the new range empties it.
+    if (progressPosition_ > progressMaximum_)
+        progressPosition_ = -1;
+    shownStateChanged();
 }
 
 void QtPresentation::setProgressPosition(int position)
 {
-    window_.ProgressBar1->setValue(std::clamp(position, 0, window_.ProgressBar1->maximum()));
-    progressChanged();
+    const int clamped = std::clamp(position, 0, progressMaximum_);
+    if (clamped == progressPosition_)
+        return;
+    progressPosition_ = clamped;
+    shownStateChanged();
 }
 
 void QtPresentation::setProgressStep(int step) { progressStep_ = step; }
@@ -107,20 +203,21 @@ void QtPresentation::setProgressStep(int step) { progressStep_ = step; }
 void QtPresentation::stepProgress()
 {
     // Past its maximum a stepped bar starts again from 0.
-    QProgressBar* bar = window_.ProgressBar1;
-    long long position = static_cast<long long>(bar->value()) + progressStep_;
-    if (position > bar->maximum() || position < bar->minimum())
+    long long position = static_cast<long long>(progressPosition_) + progressStep_;
+    if (position > progressMaximum_ || position < 0)
         position = 0;
-    if (position == bar->value())
+    if (position == progressPosition_)
         return;
-    bar->setValue(static_cast<int>(position));
-    progressChanged();
+    progressPosition_ = static_cast<int>(position);
+    shownStateChanged();
 }
 
 void QtPresentation::setProgressVisible(bool visible)
 {
-    window_.ProgressBar1->setVisible(visible);
-    progressChanged();
+    if (visible == progressVisible_)
+        return;
+    progressVisible_ = visible;
+    shownStateChanged();
 }
 
 void QtPresentation::setGridSize(int columns, int rows)
@@ -231,7 +328,6 @@ void QtPresentation::setLabelText(Label label, std::string_view text)
 void QtPresentation::setDecompositionEnabled(bool enabled)
 {
     window_.Button3->setEnabled(enabled);
-    window_.Button3->repaint();
 }
 
 std::string QtPresentation::qubitFieldText() const { return window_.Edit1->text().toStdString(); }
@@ -242,25 +338,10 @@ void QtPresentation::setQubitFieldText(std::string_view text)
     window_.Edit1->setText(toQString(text));
 }
 
-namespace {
-
-QAction* settingAction(const MainWindow& window, Setting setting)
-{
-    switch (setting) {
-    case Setting::roboptim: return window.roboptim;
-    case Setting::Kontrolptimkrok1: return window.Kontrolptimkrok1;
-    case Setting::Zobroptimkroky: return window.Zobroptimkroky;
-    case Setting::Zuzeniezobrazenia1: return window.Zuzeniezobrazenia1;
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 bool QtPresentation::isChecked(Setting setting) const
 {
-    const QAction* action = settingAction(window_, setting);
-    return action && action->isChecked();
+    return checked_[settingIndex(setting)];
 }
 
 void QtPresentation::setChecked(Setting setting, bool checked)
@@ -319,6 +400,12 @@ bool QtPresentation::runGateMatrixDialog(GateDialogFields& fields)
         return false;
     fields = window_.gateMatrixDialog->fields();
     return true;
+}
+
+void QtPresentation::showStatus(std::string_view text)
+{
+    constexpr int shownMs = 20000;
+    window_.statusBar()->showMessage(toQString(text), shownMs);
 }
 
 void QtPresentation::showUserGuide() { execModal(*window_.userGuideWindow); }

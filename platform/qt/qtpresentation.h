@@ -1,20 +1,36 @@
 #pragma once
 // The presentation carried out with the main window's widgets. Commands run on
 // the one user-interface thread; modal boxes wait inside them.
+//
+// Inside a command the engine reports every step; the window does not paint
+// per call. The progress bar and the log are brought up to date and painted at
+// most every paintIntervalMs, and always when the command ends or opens a modal
+// box; input that arrives meanwhile is discarded (InputDiscarder).
 
 #include <QDialog>
+#include <QStringList>
 
+#include <array>
 #include <functional>
+#include <memory>
 
 #include "platform/presentation.h"
 
+class InputDiscarder;
 class MainWindow;
-class QElapsedTimer;
 
 class QtPresentation : public Presentation {
 public:
+    static constexpr int paintIntervalMs = 50;
+
     explicit QtPresentation(MainWindow& window);
     ~QtPresentation() override;
+
+    // Runs one of the window's commands (through runCommand): input is
+    // discarded while it runs, and the window is painted when it ends.
+    // Commands started inside it run as part of it.
+    bool runWindowCommand(const std::function<void()>& command);
+    bool isRunningCommand() const { return commandDepth_ > 0; }
 
     // When set, every modal box and window (messages, questions, file dialogs,
     // the gate dialog, About, User Guide) is handed to this instead of being
@@ -68,6 +84,7 @@ public:
     std::optional<std::string> chooseSaveFile(std::string_view title, std::string_view filter,
                                               std::string_view proposedName) override;
     bool runGateMatrixDialog(GateDialogFields& fields) override;
+    void showStatus(std::string_view text) override;
     void showUserGuide() override;
     void showAbout() override;
     void quit() override;
@@ -79,11 +96,30 @@ private:
     int execModal(QDialog& dialog);
     std::optional<std::string> chooseFile(bool saving, std::string_view title, std::string_view filter,
                                           std::string_view proposedName);
-    void progressChanged();
     void applyGateSliderTicks();
+    // Brings the widgets up to what the engine last reported: at once outside
+    // a command, when paintIntervalMs has passed inside one.
+    void shownStateChanged();
+    void updateWidgets();
+    // Updates the widgets and processes pending events: paints, and drops input.
+    void paintNow();
 
     MainWindow& window_;
-    int progressStep_ = 1;
     int gateSliderTickFrequency_ = 2;
-    std::unique_ptr<QElapsedTimer> logRepaintClock_;
+
+    // The progress bar as last reported; the widget follows when painted.
+    // A position of -1 is a bar reset to empty.
+    int progressMaximum_ = 100;
+    int progressPosition_ = -1;
+    int progressStep_ = 1;
+    bool progressVisible_ = false;
+    QStringList pendingLogLines_;
+
+    int commandDepth_ = 0;
+    std::unique_ptr<InputDiscarder> inputDiscarder_;
+    long long lastPaintMs_ = 0;
+
+    // The Settings check marks, kept in step with their menu entries: the
+    // engine reads them at every step.
+    std::array<bool, 4> checked_{};
 };

@@ -15,10 +15,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -42,6 +45,7 @@ struct SeenMessage {
 // dialogs with a chosen path, the gate dialog with OK. Remembers what it saw.
 struct ModalAnswers {
     QList<SeenMessage> messages;
+    QStringList dialogClasses;  // every modal box and window, by class
     QList<bool> questionAnswers;  // taken from the front; OK when empty
     QString chosenFile;           // empty: file dialogs are cancelled
     QString fileDialogTitle;
@@ -52,6 +56,7 @@ struct ModalAnswers {
 
     int operator()(QDialog& dialog)
     {
+        dialogClasses << dialog.metaObject()->className();
         if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
             messages.append({box->text(), box->icon()});
             if (whileMessageShown)
@@ -87,6 +92,15 @@ QString cell(const MainWindow& w, int column, int row)
         return w.StringGrid1->verticalHeaderItem(row - 1)->text();
     const QTableWidgetItem* item = w.StringGrid1->item(row - 1, column - 1);
     return item ? item->text() : QString();
+}
+
+void postClick(QWidget* widget, QPoint at)
+{
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(widget, new QMouseEvent(type, at, widget->mapToGlobal(at), Qt::LeftButton,
+                                                            type == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                                             : Qt::NoButton,
+                                                            Qt::NoModifier));
 }
 
 int nonWhitePixels(DrawingSurface& surface)
@@ -258,6 +272,103 @@ private slots:
         QCOMPARE(window->workspace().selectedGate, 0);
         QVERIFY(matrixShown().isEmpty());
         QVERIFY(answers->messages.isEmpty());
+
+        // A click on gate 1's glyph (column 1 on its target wire, zoom 0.45) selects it.
+        const int target = window->workspace().gates[1].target;
+        QTest::mouseClick(window->Image1, Qt::LeftButton, {}, QPoint(10 + 16, 10 + qRound(40 * target * 0.45)));
+        QCOMPARE(window->workspace().selectedGate, 1);
+        QCOMPARE(window->Label8->text(), QString("1"));
+        QVERIFY(!matrixShown().isEmpty());
+        QTest::mouseClick(window->Image1, Qt::LeftButton, {}, QPoint(990, 590));
+        QCOMPARE(window->workspace().selectedGate, 1);
+    }
+
+    void inputArrivingDuringACommandIsDroppedNotReplayed()
+    {
+        // Clicks made while the decomposition computes wait in the event queue.
+        postClick(window->Button3, window->Button3->rect().center());
+        QAction* fileEntry = window->menuBar()->actions().front();
+        postClick(window->menuBar(), window->menuBar()->actionGeometry(fileEntry).center());
+        window->Button3->click();
+        QCoreApplication::processEvents();
+        QCOMPARE(window->Memo1->toPlainText().count("Decomposition have began."), 1);
+        QVERIFY2(QApplication::activePopupWidget() == nullptr, "the File menu stays closed");
+
+        // Outside a command the same clicks act.
+        postClick(window->Button3, window->Button3->rect().center());
+        QCoreApplication::processEvents();
+        QCOMPARE(window->Memo1->toPlainText().count("Decomposition have began."), 2);
+    }
+
+    void aMessageInsideACommandStillTakesInput()
+    {
+        bool closedByKey = false;
+        window->presentation().modalHook = [&](QDialog& dialog) {
+            QTimer::singleShot(0, &dialog, [&] {
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+                closedByKey = !dialog.isVisible();
+            });
+            QTimer::singleShot(5000, &dialog, &QDialog::reject);  // a dropped key must fail, not hang
+            return dialog.exec();
+        };
+        typeQubits("6");
+        QVERIFY(closedByKey);
+        QCOMPARE(window->workspace().qubitCount, 2);
+    }
+
+    void keyboardReachesTheCommands()
+    {
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(answers->fileDialogTitle, QString("Open the file with matrix"));
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(answers->fileDialogTitle, QString("Save matrix A"));
+        QTest::keyClick(window.get(), Qt::Key_F1);
+        QCOMPARE(answers->dialogClasses.back(), QString("UserGuideWindow"));
+
+        QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu != nullptr);
+        QCOMPARE(menu->actions().front()->text(), QString("Open"));
+        menu->close();
+
+        typeQubits("3");
+        QTest::keyClick(window->Edit1, Qt::Key_Return);
+        QCOMPARE(window->Memo1->toPlainText().count("Decomposition have began."), 1);
+        window->Button3->setFocus();
+        QTest::keyClick(window->Button3, Qt::Key_Space);
+        QCOMPARE(window->Memo1->toPlainText().count("Decomposition have began."), 2);
+
+        QApplication::setActiveWindow(window.get());  // the offscreen platform leaves the closed menu active
+        QTest::keyClick(window->Button3, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!window->isVisible());
+    }
+
+    void logKeepsItsLastLineInViewUnlessScrolledUp()
+    {
+        QtPresentation& ui = window->presentation();
+        QScrollBar* bar = window->Memo1->verticalScrollBar();
+        const auto atEnd = [&] {
+            QTextCursor end(window->Memo1->document());
+            end.movePosition(QTextCursor::End);
+            const QRect last = window->Memo1->cursorRect(end);
+            return bar->maximum() > 0 && last.top() >= 0 && last.bottom() <= window->Memo1->viewport()->height();
+        };
+        for (int line = 0; line < 200; ++line)
+            ui.appendLog("A line of the log: " + std::to_string(line));
+        QVERIFY(atEnd());
+        window->resize(window->width() - 150, window->height());
+        window->Memo1->resize(window->Memo1->width() - 150, window->Memo1->height() - 100);
+        QCoreApplication::processEvents();
+        ui.appendLog("after the resize");
+        QCoreApplication::processEvents();
+        QVERIFY(atEnd());
+
+        bar->triggerAction(QAbstractSlider::SliderPageStepSub);  // the user pages up
+        const int reading = bar->value();
+        ui.appendLog("while reading older lines");
+        QCOMPARE(bar->value(), reading);
     }
 
     void decomposesARandomThreeQubitMatrix()

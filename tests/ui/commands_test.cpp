@@ -557,3 +557,66 @@ TEST_F(Commands, PictureExportRefusesAZoomWithoutAColumnAndAMissingFolder)
     EXPECT_EQ(ui.messages[2].style, MessageStyle::error);
     EXPECT_EQ(ui.messages[2].text, "Cannot write the file " + missing.string());
 }
+
+TEST_F(Commands, AClickOnAGateSelectsItAsTheSelectorWouldAndBesideEveryGateChangesNothing)
+{
+    // Zoom 1.25, two qubits, contraction on: gates 1 and 2 share column 1 (x 55,
+    // wires at y 60 and 110); gate 3 spans both wires in column 2 (x 100).
+    ws->pocetb1 = 3;
+    ws->gates[1] = TGATE1{};
+    ws->gates[1].target = 1;
+    ws->gates[1].u = ws->pauliX;
+    ws->gates[2] = TGATE1{};
+    ws->gates[2].target = 2;
+    ws->gates[2].u = {{0.6, 0.0}, {0.0, 0.8}, {0.0, 0.8}, {0.6, 0.0}};
+    ws->gates[3] = TGATE1{};
+    ws->gates[3].type = 1;
+    ws->gates[3].target = 2;
+    ws->gates[3].controls[1] = 1;
+    ws->gates[3].u = ws->pauliX;
+    ui.setGateSelectorMaximum(3);
+
+    struct Click {
+        int firstShown, x, y, gate;
+    };
+    for (const Click click : {Click{1, 55, 60, 1}, {1, 60, 118, 2}, {1, 100, 85, 3}, {1, 100, 53, 3}, {1, 300, 60, 0},
+                              {1, 55, 160, 0}, {2, 55, 60, 0}, {2, 55, 110, 2}}) {
+        SCOPED_TRACE(testing::Message() << click.firstShown << " " << click.x << "," << click.y);
+        ws->firstShownGate = click.firstShown;
+        ws->selectedGate = 0;
+        ui.clearRecords();
+        Image1Click(*ws, ui, click.x, click.y);
+        EXPECT_EQ(ws->selectedGate, click.gate);
+        if (click.gate == 0) {
+            EXPECT_TRUE(ui.events.empty()) << "nothing is redrawn or relabelled";
+            continue;
+        }
+        EXPECT_EQ(ui.gateSelectorPos, click.gate);
+        EXPECT_EQ(ui.labelText(Label::Label8), std::to_string(click.gate));
+        EXPECT_EQ(ui.labelText(Label::Label12), complexToText(ws->gates[click.gate].u.u11, 4));
+        EXPECT_EQ(ui.labelText(Label::Label15), complexToText(ws->gates[click.gate].u.u22, 4));
+        EXPECT_EQ(ui.labelText(Label::Label3), std::to_string(click.firstShown)) << "redrawn from the first shown gate";
+    }
+}
+
+TEST_F(Commands, ExportsRefuseAnEmptyCircuitAndNoteAWrittenFile)
+{
+    const auto file = scratchFile("empty.svg");
+    std::filesystem::remove(file);
+    ui.saveFileAnswer = file.string();
+    ExportPictureClick(*ws, ui);
+    ExportQasm3Click(*ws, ui);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, noCircuitToExportMessage);
+    EXPECT_EQ(ui.messages[1].style, MessageStyle::error);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_TRUE(ui.statusNotes.empty());
+
+    ui.endStageIndex = 0;
+    Button3Click(*ws, ui);
+    ExportQasm2Click(*ws, ui);
+    ASSERT_EQ(ui.statusNotes.size(), 1u);
+    EXPECT_EQ(ui.statusNotes[0],
+              "Wrote " + file.string() + ": the circuit of " + std::to_string(ws->pocetb1) + " gates as OpenQASM 2.0.");
+    std::filesystem::remove(file);
+}

@@ -1,0 +1,69 @@
+#include "platform/qt/inputdiscarder.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+bool belongsTo(const QWidget* widget, const QWidget* window)
+{
+    // Across windows too: a combo box's popup belongs to the dialog it sits in.
+    for (; widget; widget = widget->parentWidget())
+        if (widget == window)
+            return true;
+    return false;
+}
+
+const QWidget* widgetOf(const QObject* receiver)
+{
+    if (const auto* widget = qobject_cast<const QWidget*>(receiver))
+        return widget;
+    if (const auto* window = qobject_cast<const QWindow*>(receiver)) {
+        for (const QWidget* topLevel : QApplication::topLevelWidgets())
+            if (topLevel->windowHandle() == window)
+                return topLevel;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool InputDiscarder::isDiscardedKind(const QEvent& event)
+{
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::InputMethod:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool InputDiscarder::eventFilter(QObject* receiver, QEvent* event)
+{
+    if (!isDiscardedKind(*event))
+        return false;
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (!modal)
+        return true;
+    const QWidget* widget = widgetOf(receiver);
+    // Actions and shortcuts only fire for the active window, which the modal one is.
+    if (!widget)
+        return false;
+    return !belongsTo(widget, modal);
+}
