@@ -114,15 +114,33 @@ TEST_F(Reduction, AwkwardUnitariesReduceWithoutComplaint)
 
 TEST_F(Reduction, OneTwoLevelFactorIsUndoneByOneEntry)
 {
-    TMATICA1 u;
-    loadUnitary(*ws, u, 1);
-    makeTpq(2, 1, 0.4, 1.1, u, 2, ui);
-    reduceAll(u, 1);
-    ASSERT_EQ(ws->tpqCount, 1);
-    EXPECT_EQ(ws->tpqTable[1].p, 2);
-    EXPECT_EQ(ws->tpqTable[1].q, 1);
-    EXPECT_LT(modulus(ws->matrixA(1, 2)), 1e-15);
-    EXPECT_LT(modulus(ws->matrixA(2, 1)), 1e-15);
+    // Near 0 and pi/2 an arccos of cos(2 omega) would lose half the digits of omega.
+    for (double omega : {0.4, 1e-9, 2e-7, std::numbers::pi / 2 - 1e-9}) {
+        TMATICA1 u;
+        loadUnitary(*ws, u, 1);
+        makeTpq(2, 1, omega, 1.1, u, 2, ui);
+        reduceAll(u, 1);
+        ASSERT_EQ(ws->tpqCount, 1);
+        EXPECT_EQ(ws->tpqTable[1].p, 2);
+        EXPECT_EQ(ws->tpqTable[1].q, 1);
+        EXPECT_NEAR(ws->tpqTable[1].omega, omega, 1e-15 * omega) << omega;
+        EXPECT_LT(modulus(ws->matrixA(1, 2)), 1e-15) << omega;
+        EXPECT_LT(modulus(ws->matrixA(2, 1)), 1e-15) << omega;
+    }
+}
+
+TEST_F(Reduction, EntriesBelowTheToleranceAreClearedToRounding)
+{
+    // A stage whose row is zero only within the tolerance is not skipped.
+    for (int qubits = 2; qubits <= 5; ++qubits)
+        for (double angle : {1e-9, 1e-7, 2e-7}) {
+            const TMATICA1 u = permutationTimesRotation(qubits, 3, angle);
+            reduceAll(u, qubits);
+            EXPECT_LT(offDiagonalLargest(ws->matrixA), 1e-15) << qubits << " qubits, angle " << angle;
+            EXPECT_LT(maxDifference(productWithFactors(u), ws->matrixA, ws->matrixSize), 1e-15);
+        }
+    EXPECT_TRUE(ui.log.empty());
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(Reduction, RowStartingWithAnExactOneStopsEarly)
