@@ -64,9 +64,9 @@ bool computeStageAngles(Workspace& ws, Presentation& ui, const TMATICA1& a, int 
         double rest = 0.0;
         for (int m = k + 1; m <= n; ++m)
             rest += absSqr(a(n, m));
+        // x = cos(2 omega_k) once the product of the earlier sines, which the
+        // column's k-th entry carries, is divided out; it only checks the row.
         double x = absSqr(a(n, k)) - rest;
-        // cos(2 omega_k) is the quantity wanted, but the column's k-th entry
-        // carries the product of the earlier sines, so divide it out.
         if (k >= 2) {
             double prod = 1.0;
             for (int j = 1; j <= k - 1; ++j) {
@@ -78,11 +78,11 @@ bool computeStageAngles(Workspace& ws, Presentation& ui, const TMATICA1& a, int 
         if ((x > 1.0 || x < -1.0) && std::fabs(std::fabs(x) - 1.0) > ws.tolerance)
             ui.appendLog("Reduction n=" + std::to_string(n) + ". In computation of omega " + std::to_string(k) +
                          " is the argument of arccos outside <-1,1> => BIG PROBLEM");
-        // x = cos(2 omega), but arccos near x = +-1 turns a rounding error of
-        // 1e-16 in x into 1e-8 in omega. cos(omega) and sin(omega) are
-        // proportional to |A[n,k]| and sqrt(rest), both carrying the product of
-        // the earlier sines, which cancels in the ratio: the same angle, exact
-        // to rounding, in [0, pi/2], and 0 exactly when the rest of the row is.
+        // arccos(x) / 2 near x = +-1 turns a rounding error of 1e-16 in x into
+        // 1e-8 in omega. cos(omega) and sin(omega) are proportional to |A[n,k]|
+        // and sqrt(rest), both carrying the product of the earlier sines, which
+        // cancels in the ratio: the same angle, exact to rounding, in [0, pi/2],
+        // and exactly 0 when the rest of the row is exactly zero.
         entry(k).omega = std::atan2(std::sqrt(rest), modulus(a(n, k)));
         if (std::sin(entry(k).omega) == 0.0) {
             // The rest of row n is zero: the column ends here and carries no theta.

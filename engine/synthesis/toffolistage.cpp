@@ -107,9 +107,9 @@ void DoL1U(Workspace& ws, Presentation& ui)
             ws.gates[written] = ws.gates[r];
             continue;
         }
-        // A gate that is the identity to rounding (a merge of nearly inverse
-        // gates) does nothing; its root would only bring 2^(k+1) - 3 gates that
-        // do nothing either, which the basic-gate stage then refuses one by one.
+        // A gate that is the identity to rounding does nothing; decomposed, it
+        // would bring 2^(k+1) - 3 gates that do nothing either and that the
+        // basic-gate stage refuses one by one, with two messages each.
         if (equalToRounding2(ws.gates[r].u, ws.identity2))
             continue;
         decomposeMultiControlled(ws, ui, *scratch, ws.gates[r]);
