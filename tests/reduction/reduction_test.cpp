@@ -143,6 +143,29 @@ TEST_F(Reduction, EntriesBelowTheToleranceAreClearedToRounding)
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(Reduction, NearlyUnitaryStrayEntriesAreSkippedInTheColumnAndClearedInTheRow)
+{
+    // Accepted as unitary within 1e-7: a stray entry in column 4 leaves stage 4
+    // nothing it could clear; one in row 4 is cleared to rounding.
+    struct Case {
+        int row, column;
+        int entries;
+    };
+    for (const Case c : {Case{1, 4, 0}, Case{4, 1, 3}}) {
+        TMATICA1 u = identityUnitary(2);
+        u(c.row, c.column) = {5e-8, 0.0};
+        loadUnitary(*ws, u, 2);
+        ws->tolerance = 1e-7;
+        resetReduction(*ws);
+        reduceStage(*ws, ui, ws->matrixA, 4);
+        EXPECT_EQ(ws->tpqCount, c.entries) << c.row;
+        for (int k = 1; k <= 3; ++k)
+            EXPECT_LT(modulus(ws->matrixA(4, k)), 1e-15) << c.row;
+    }
+    EXPECT_TRUE(ui.log.empty());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(Reduction, RowStartingWithAnExactOneStopsEarly)
 {
     // Row 4 is (1, 0, 0, 0): omega of column 1 comes out 0 and the column ends there.
