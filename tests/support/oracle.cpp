@@ -132,27 +132,16 @@ TMATICA1 permutationUnitary(int qubits, std::uint64_t seed)
 
 TMATICA1 permutationTimesRotation(int qubits, std::uint64_t seed, double angle)
 {
-    std::mt19937_64 rng(seed);
-    const int n = sizeOf(qubits);
-    TMATICA1 m = zeroMatrix(n);
-    const std::vector<int> order = randomPermutation(n, rng);
-    const std::vector<int> levels = randomPermutation(n, rng);
-    const int a = levels[0];
-    const int b = levels[1];
-    const double c = std::cos(angle);
-    const double s = std::sin(angle);
-    // Row i of the permutation is the unit row order[i]; the rotation mixes columns a and b.
-    for (int i = 1; i <= n; ++i) {
-        const int j = order[i - 1];
-        if (j == a) {
-            m(i, a) = {c, 0.0};
-            m(i, b) = {-s, 0.0};
-        } else if (j == b) {
-            m(i, a) = {s, 0.0};
-            m(i, b) = {c, 0.0};
-        } else {
-            m(i, j) = {1.0, 0.0};
-        }
+    TMATICA1 m = permutationUnitary(qubits, seed);
+    std::mt19937_64 rng(seed + 1);
+    const std::vector<int> levels = randomPermutation(sizeOf(qubits), rng);
+    const Complex c{std::cos(angle), 0.0};
+    const Complex s{std::sin(angle), 0.0};
+    for (int i = 1; i <= sizeOf(qubits); ++i) {
+        const Complex x = m(i, levels[0]);
+        const Complex y = m(i, levels[1]);
+        m(i, levels[0]) = c * x + s * y;
+        m(i, levels[1]) = c * y - s * x;
     }
     return m;
 }
