@@ -55,10 +55,11 @@ void Rozloz1U(Workspace& ws, Presentation& ui, BasicScratch& scratch, TGATE1 gat
     const int t = gate.target;
     const int c = gate.controls[1];
     const double tolerance = ws.tolerance;
-    // Only the identity to rounding is refused: a gate within the tolerance of
-    // it is still a unitary that the class routines decompose exactly, and
-    // refusing it left it in the circuit with two messages per gate.
-    if (equalToRounding2(u, ws.identity2)) {
+    // Only the identity itself is refused. A gate within the tolerance of it,
+    // or within rounding (the root of a nearly identity Toffoli gate), is still
+    // a unitary that the rows below decompose exactly; refusing it left it in
+    // the circuit with two messages per gate.
+    if (matEqual2(u, ws.identity2, 0.0)) {
         ui.showMessage("Procedure Rozloz1U: The gate to be decomposed is identity!", MessageStyle::information);
         return;
     }
