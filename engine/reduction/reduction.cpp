@@ -26,6 +26,20 @@ bool rowAndColumnCleared(const TMATICA1& a, int n, double tolerance)
     return true;
 }
 
+// The stage has nothing to do: row n is zero off the diagonal to rounding and
+// column n within the tolerance. Skipping drops row n's off-diagonal entries,
+// so they must be rounding; entries up to the tolerance, dropped stage after
+// stage, left whole circuits off by that much. Column n follows from row n for
+// a unitary; for a matrix accepted as unitary within the tolerance it need
+// not, and clearing row n would not clear it either.
+bool stageAlreadyDone(const TMATICA1& a, int n, double tolerance)
+{
+    for (int k = 1; k <= n - 1; ++k)
+        if (!fuzzyEqual(a(n, k), Complex{}))
+            return false;
+    return rowAndColumnCleared(a, n, tolerance);
+}
+
 bool hasUnitModulus(Complex z, double tolerance) { return std::fabs(modulus(z) - 1.0) <= tolerance; }
 
 // Appends the n - 1 entries of stage n and fills their angles from row n of a.
@@ -50,9 +64,9 @@ bool computeStageAngles(Workspace& ws, Presentation& ui, const TMATICA1& a, int 
         double rest = 0.0;
         for (int m = k + 1; m <= n; ++m)
             rest += absSqr(a(n, m));
+        // x = cos(2 omega_k) once the product of the earlier sines, which the
+        // column's k-th entry carries, is divided out; it only checks the row.
         double x = absSqr(a(n, k)) - rest;
-        // cos(2 omega_k) is the quantity wanted, but the column's k-th entry
-        // carries the product of the earlier sines, so divide it out.
         if (k >= 2) {
             double prod = 1.0;
             for (int j = 1; j <= k - 1; ++j) {
@@ -61,13 +75,15 @@ bool computeStageAngles(Workspace& ws, Presentation& ui, const TMATICA1& a, int 
             }
             x = x / prod;
         }
-        if (x > 1.0 || x < -1.0) {
-            if (std::fabs(std::fabs(x) - 1.0) > ws.tolerance)
-                ui.appendLog("Reduction n=" + std::to_string(n) + ". In computation of omega " + std::to_string(k) +
-                             " is the argument of arccos outside <-1,1> => BIG PROBLEM");
-            x = x / std::fabs(x);
-        }
-        entry(k).omega = std::acos(x) / 2.0;
+        if ((x > 1.0 || x < -1.0) && std::fabs(std::fabs(x) - 1.0) > ws.tolerance)
+            ui.appendLog("Reduction n=" + std::to_string(n) + ". In computation of omega " + std::to_string(k) +
+                         " is the argument of arccos outside <-1,1> => BIG PROBLEM");
+        // arccos(x) / 2 near x = +-1 turns a rounding error of 1e-16 in x into
+        // 1e-8 in omega. cos(omega) and sin(omega) are proportional to |A[n,k]|
+        // and sqrt(rest), both carrying the product of the earlier sines, which
+        // cancels in the ratio: the same angle, exact to rounding, in [0, pi/2],
+        // and exactly 0 when the rest of the row is exactly zero.
+        entry(k).omega = std::atan2(std::sqrt(rest), modulus(a(n, k)));
         if (std::sin(entry(k).omega) == 0.0) {
             // The rest of row n is zero: the column ends here and carries no theta.
             for (int j = 1; j <= k; ++j)
@@ -100,7 +116,7 @@ void reduceStage(Workspace& ws, Presentation& ui, TMATICA1& a, int n)
         return;
     }
 
-    if (rowAndColumnCleared(a, n, ws.tolerance)) {
+    if (stageAlreadyDone(a, n, ws.tolerance)) {
         if (!hasUnitModulus(a(n, n), ws.tolerance))
             ui.appendLog("In reduction of matrix of the size " + std::to_string(n) +
                          " zeros were everywhere in a[n,.] and a[.,n]" +

@@ -4,6 +4,7 @@
 #include <memory>
 #include <numbers>
 
+#include "engine/optimization/gateshape.h"
 #include "engine/synthesis/rewrite.h"
 #include "platform/presentation.h"
 #include "workspace/workspace.h"
@@ -13,12 +14,6 @@ namespace {
 constexpr double pi = std::numbers::pi;
 // The bound of fuzzyEqual near zero: a difference no larger is rounding.
 constexpr double roundingBound = 1e-12;
-
-bool equalToRounding(const TMATICA2& x, const TMATICA2& y)
-{
-    return fuzzyEqual(x.u11, y.u11) && fuzzyEqual(x.u12, y.u12) && fuzzyEqual(x.u21, y.u21) &&
-           fuzzyEqual(x.u22, y.u22);
-}
 
 // diag(1, e^(i g)) on qubit `control`: a controlled e^(i g) I written on the control alone.
 TGATE1 phaseGate(int control, double g)
@@ -60,7 +55,11 @@ void Rozloz1U(Workspace& ws, Presentation& ui, BasicScratch& scratch, TGATE1 gat
     const int t = gate.target;
     const int c = gate.controls[1];
     const double tolerance = ws.tolerance;
-    if (matEqual2(u, ws.identity2, tolerance)) {
+    // Only the identity itself is refused. A gate within the tolerance of it,
+    // or within rounding (the root of a nearly identity Toffoli gate), is still
+    // a unitary that the rows below decompose exactly; refusing it left it in
+    // the circuit with two messages per gate.
+    if (matEqual2(u, ws.identity2, 0.0)) {
         ui.showMessage("Procedure Rozloz1U: The gate to be decomposed is identity!", MessageStyle::information);
         return;
     }
@@ -95,11 +94,11 @@ void Rozloz1U(Workspace& ws, Presentation& ui, BasicScratch& scratch, TGATE1 gat
         decomposeHermitian(ws, ui, scratch, scaled(p, u), t, c, phaseGate(c, delta - pi / 2.0));
         return;
     }
-    if (equalToRounding(diagonalScaled(fromPolar(1.0, -delta), u), ws.identity2)) {
+    if (equalToRounding2(diagonalScaled(fromPolar(1.0, -delta), u), ws.identity2)) {
         singleResult(scratch, phaseGate(c, delta));
         return;
     }
-    if (equalToRounding(diagonalScaled(fromPolar(1.0, -(delta + pi)), u), ws.identity2)) {
+    if (equalToRounding2(diagonalScaled(fromPolar(1.0, -(delta + pi)), u), ws.identity2)) {
         singleResult(scratch, phaseGate(c, delta + pi));
         return;
     }

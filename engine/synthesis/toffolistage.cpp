@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "engine/kernel/unitaryroot2.h"
+#include "engine/optimization/gateshape.h"
 #include "engine/synthesis/rewrite.h"
 #include "platform/presentation.h"
 #include "workspace/workspace.h"
@@ -106,6 +107,11 @@ void DoL1U(Workspace& ws, Presentation& ui)
             ws.gates[written] = ws.gates[r];
             continue;
         }
+        // A gate that is the identity to rounding does nothing; decomposed, it
+        // would bring 2^(k+1) - 3 gates that do nothing either and that the
+        // basic-gate stage refuses one by one, with two messages each.
+        if (equalToRounding2(ws.gates[r].u, ws.identity2))
+            continue;
         decomposeMultiControlled(ws, ui, *scratch, ws.gates[r]);
         if (r < written + scratch->producedCount) {
             ui.showMessage("!!!!In procedure DoL1(U) the array n1 is not long enough", MessageStyle::information);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <numbers>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/reduction/tpq.h"
@@ -114,15 +115,36 @@ TEST_F(Reduction, AwkwardUnitariesReduceWithoutComplaint)
 
 TEST_F(Reduction, OneTwoLevelFactorIsUndoneByOneEntry)
 {
-    TMATICA1 u;
-    loadUnitary(*ws, u, 1);
-    makeTpq(2, 1, 0.4, 1.1, u, 2, ui);
-    reduceAll(u, 1);
-    ASSERT_EQ(ws->tpqCount, 1);
-    EXPECT_EQ(ws->tpqTable[1].p, 2);
-    EXPECT_EQ(ws->tpqTable[1].q, 1);
-    EXPECT_LT(modulus(ws->matrixA(1, 2)), 1e-15);
-    EXPECT_LT(modulus(ws->matrixA(2, 1)), 1e-15);
+    // Near 0 and pi/2 an arccos of cos(2 omega) would lose half the digits of omega.
+    for (double omega : {0.4, 1e-9, 2e-7, std::numbers::pi / 2 - 1e-9}) {
+        TMATICA1 u;
+        loadUnitary(*ws, u, 1);
+        makeTpq(2, 1, omega, 1.1, u, 2, ui);
+        reduceAll(u, 1);
+        ASSERT_EQ(ws->tpqCount, 1);
+        EXPECT_EQ(ws->tpqTable[1].p, 2);
+        EXPECT_EQ(ws->tpqTable[1].q, 1);
+        EXPECT_NEAR(ws->tpqTable[1].omega, omega, 1e-15 * omega) << omega;
+        EXPECT_LT(modulus(ws->matrixA(1, 2)), 1e-15) << omega;
+        EXPECT_LT(modulus(ws->matrixA(2, 1)), 1e-15) << omega;
+    }
+}
+
+TEST_F(Reduction, NearlyUnitaryStrayEntriesAreSkippedInTheColumnAndClearedInTheRow)
+{
+    // Accepted as unitary within 1e-7: a stray entry in column 4 leaves stage 4
+    // nothing it could clear; one in row 4 (skipped until it was) is cleared to rounding.
+    for (const auto& [row, column, entries] : {std::tuple{1, 4, 0}, std::tuple{4, 1, 3}}) {
+        TMATICA1 u = identityUnitary(2);
+        u(row, column) = {5e-8, 0.0};
+        loadUnitary(*ws, u, 2);
+        resetReduction(*ws);
+        reduceStage(*ws, ui, ws->matrixA, 4);
+        EXPECT_EQ(ws->tpqCount, entries) << row;
+        EXPECT_LT(modulus(ws->matrixA(4, 1)), 1e-15) << row;
+    }
+    EXPECT_TRUE(ui.log.empty());
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(Reduction, RowStartingWithAnExactOneStopsEarly)

@@ -130,6 +130,22 @@ TMATICA1 permutationUnitary(int qubits, std::uint64_t seed)
     return m;
 }
 
+TMATICA1 permutationTimesRotation(int qubits, std::uint64_t seed, double angle)
+{
+    TMATICA1 m = permutationUnitary(qubits, seed);
+    std::mt19937_64 rng(seed + 1);
+    const std::vector<int> levels = randomPermutation(sizeOf(qubits), rng);
+    const Complex c{std::cos(angle), 0.0};
+    const Complex s{std::sin(angle), 0.0};
+    for (int i = 1; i <= sizeOf(qubits); ++i) {
+        const Complex x = m(i, levels[0]);
+        const Complex y = m(i, levels[1]);
+        m(i, levels[0]) = c * x + s * y;
+        m(i, levels[1]) = c * y - s * x;
+    }
+    return m;
+}
+
 TMATICA1 fullyControlledGate(int qubits, int target, const TMATICA2& u)
 {
     const int n = sizeOf(qubits);

@@ -32,6 +32,9 @@ TMATICA1 scalarUnitary(int qubits, Complex z);
 TMATICA1 diagonalPhases(int qubits, std::uint64_t seed);
 // A random permutation matrix: exact zeros and ones only.
 TMATICA1 permutationUnitary(int qubits, std::uint64_t seed);
+// A random permutation times the rotation [[cos a, -sin a], [sin a, cos a]] on
+// two random levels: a structured matrix with entries of size sin a beside zeros.
+TMATICA1 permutationTimesRotation(int qubits, std::uint64_t seed, double angle);
 // The full matrix of u on `target` controlled by every other qubit.
 TMATICA1 fullyControlledGate(int qubits, int target, const TMATICA2& u);
 // I - 2 v v* for a random unit vector v (a Householder reflection).

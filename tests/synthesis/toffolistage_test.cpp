@@ -177,11 +177,22 @@ TEST_F(ToffoliStage, StageRewritesOnlyMultiControlledGatesAndKeepsTheCircuit)
     for (int round = 0; round < 3; ++round)
         for (const auto& [target, controls] : shapes)
             input.push_back(makeGate(randomUnitary2(engine), target, controls));
+    // The identity to rounding does nothing and is left out; 2e-9 away from it
+    // is still a gate to decompose.
+    const TMATICA2 roundingIdentity{{1.0, 1e-14}, {-1e-14, 0.0}, {1e-14, 0.0}, {1.0, 0.0}};
+    input.insert(input.begin() + 5, makeGate(roundingIdentity, 3, {1, 2}));
+    input.insert(input.begin() + 9, makeGate(ws->identity2, 1, {2, 3, 4}));
+    input.push_back(makeGate(realRotation2(2e-9), 4, {1, 5}));
+    const auto producedFor = [this](const TGATE1& g) {
+        if (g.type < 2)
+            return 1;
+        return matEqual2(g.u, ws->identity2, 1e-12) ? 0 : (1 << (g.type + 1)) - 3;
+    };
     ws->pocetb1 = static_cast<int>(input.size()) - 1;
     int expectedCount = 0;
     for (int g = 1; g <= ws->pocetb1; ++g) {
         ws->gates[g] = input[g];
-        expectedCount += input[g].type < 2 ? 1 : (1 << (input[g].type + 1)) - 3;
+        expectedCount += producedFor(input[g]);
     }
     const auto expected = std::make_unique<TMATICA1>();
     kompozicia(ws->gates, ws->pocetb1, 1, ws->pocetb1, *expected, 5, ui);
@@ -200,7 +211,7 @@ TEST_F(ToffoliStage, StageRewritesOnlyMultiControlledGatesAndKeepsTheCircuit)
             EXPECT_EQ(ws->gates[next].target, input[g].target);
             next += 1;
         } else {
-            next += (1 << (input[g].type + 1)) - 3;
+            next += producedFor(input[g]);
         }
     }
     EXPECT_FALSE(ui.progressVisible);

@@ -6,9 +6,12 @@
 #include <cmath>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "engine/kernel/randomunitary.h"
 #include "platform/headlesspresentation.h"
 #include "support/oracle.h"
 #include "workspace/driver.h"
@@ -34,52 +37,103 @@ const char* finalCheckLine(int endStage)
 // Largest number of controls each end stage may leave.
 int controlLimit(int endStage, int qubits) { return endStage == 2 ? qubits - 1 : 1; }
 
-void sweep(int qubits, int randomCount, std::uint64_t seedBase)
+struct RunChoice {
+    int endStage;
+    bool optimize;
+};
+
+// Every end stage, with and without optimization.
+std::vector<RunChoice> allChoices()
+{
+    std::vector<RunChoice> choices;
+    for (int endStage : {-1, 0, 1, 2})
+        for (bool optimize : {false, true})
+            choices.push_back({endStage, optimize});
+    return choices;
+}
+
+// Runs every input at every choice. Without an errorBound the composition
+// must match within the tolerance the run left, else within errorBound.
+void sweep(int qubits, const std::vector<NamedUnitary>& inputs, const std::vector<RunChoice>& choices,
+           std::optional<double> errorBound = std::nullopt)
 {
     HeadlessPresentation ui;
     ui.recordEvents = false;
     ui.recordingCanvas.recording = false;
     auto ws = createWorkspace(ui);
 
-    std::vector<NamedUnitary> inputs = awkwardUnitaries(qubits);
-    for (int k = 1; k <= randomCount; ++k)
-        inputs.push_back({"random seed " + std::to_string(seedBase + k), seededRandomUnitary(qubits, seedBase + k)});
-
     SweepResult result;
     const auto start = std::chrono::steady_clock::now();
     for (const NamedUnitary& input : inputs)
-        for (int endStage : {-1, 0, 1, 2})
-            for (bool optimize : {false, true}) {
-                const std::string what = input.name + ", " + std::to_string(qubits) + " qubits, end stage " +
-                                         std::to_string(endStage) + (optimize ? ", optimized" : "");
-                ui.log.clear();
-                ui.messages.clear();
-                ui.endStageIndex = endStage;
-                ui.roboptim = optimize;
-                loadUnitary(*ws, input.matrix, qubits);
-                decompose(*ws, ui);
-                ++result.runs;
+        for (const RunChoice& choice : choices) {
+            const std::string what = input.name + ", " + std::to_string(qubits) + " qubits, end stage " +
+                                     std::to_string(choice.endStage) + (choice.optimize ? ", optimized" : "");
+            ui.log.clear();
+            ui.messages.clear();
+            ui.endStageIndex = choice.endStage;
+            ui.roboptim = choice.optimize;
+            loadUnitary(*ws, input.matrix, qubits);
+            decompose(*ws, ui);
+            ++result.runs;
 
-                if (const char* line = finalCheckLine(endStage)) {
-                    EXPECT_TRUE(ui.logContains(line)) << what;
-                }
-                EXPECT_TRUE(ui.logContains("Matrix Decomposition was successful.")) << what;
-                for (const std::string& line : ui.log)
-                    EXPECT_FALSE(line.starts_with("!") || line.starts_with(":((")) << what << ": " << line;
-                for (const RecordedMessage& message : ui.messages)
-                    ADD_FAILURE() << what << ": message " << message.text;
-                EXPECT_LE(maxControlCount(*ws), controlLimit(endStage, qubits)) << what;
-
-                const double error = compositionError(*ws, ui, input.matrix);
-                EXPECT_LE(error, ws->tolerance) << what;
-                if (!(error <= result.worstError)) {
-                    result.worstError = error;
-                    result.worstCase = what;
-                }
+            if (const char* line = finalCheckLine(choice.endStage)) {
+                EXPECT_TRUE(ui.logContains(line)) << what;
             }
+            EXPECT_TRUE(ui.logContains("Matrix Decomposition was successful.")) << what;
+            for (const std::string& line : ui.log)
+                EXPECT_FALSE(line.starts_with("!") || line.starts_with(":((")) << what << ": " << line;
+            for (const RecordedMessage& message : ui.messages)
+                ADD_FAILURE() << what << ": message " << message.text;
+            EXPECT_LE(maxControlCount(*ws), controlLimit(choice.endStage, qubits)) << what;
+
+            const double error = compositionError(*ws, ui, input.matrix);
+            EXPECT_LE(error, errorBound.value_or(ws->tolerance)) << what;
+            if (!(error <= result.worstError)) {
+                result.worstError = error;
+                result.worstCase = what;
+            }
+        }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::cout << "[ sweep    ] " << qubits << " qubits: " << result.runs << " runs in " << seconds
               << " s; worst composition error " << result.worstError << " (" << result.worstCase << ")\n";
+}
+
+void sweep(int qubits, int randomCount, std::uint64_t seedBase)
+{
+    std::vector<NamedUnitary> inputs = awkwardUnitaries(qubits);
+    for (int k = 1; k <= randomCount; ++k)
+        inputs.push_back({"random seed " + std::to_string(seedBase + k), seededRandomUnitary(qubits, seedBase + k)});
+    sweep(qubits, inputs, allChoices());
+}
+
+// The random matrix that the window generates (and `--random N --seed S`).
+TMATICA1 programRandomUnitary(int qubits, std::uint64_t seed)
+{
+    HeadlessPresentation ui;
+    ui.recordEvents = false;
+    auto ws = createWorkspace(ui);
+    loadUnitary(*ws, identityUnitary(qubits), qubits);
+    ws->random.fixSeed(seed);
+    TMATICA1 m;
+    randomUnitary(*ws, ui, m, 100);
+    return m;
+}
+
+// Program-generated random matrices and permutations times a small rotation
+// have entries that are exactly or nearly zero; rounding there used to grow
+// into errors near the tolerance and identity gates refused one by one.
+void structuredSweep(int qubits, const std::vector<std::uint64_t>& randomSeeds, const std::vector<double>& angles)
+{
+    std::vector<NamedUnitary> inputs;
+    for (std::uint64_t seed : randomSeeds)
+        inputs.push_back({"program random seed " + std::to_string(seed), programRandomUnitary(qubits, seed)});
+    inputs.push_back({"permutation", permutationTimesRotation(qubits, 21, 0.0)});
+    for (double angle : angles)
+        inputs.push_back({"permutation times rotation " + (std::ostringstream{} << angle).str(),
+                          permutationTimesRotation(qubits, 22, angle)});
+    // The end stages a user picks, each optimized, and basic gates without it.
+    const std::vector<RunChoice> choices{{0, true}, {1, true}, {2, true}, {0, false}};
+    sweep(qubits, inputs, choices, 1e-11);
 }
 
 }  // namespace
@@ -91,3 +145,13 @@ TEST(Sweep, ThreeQubitDecompositionsComposeToTheirInput) { sweep(3, 30, 3000); }
 TEST(Sweep, FourQubitDecompositionsComposeToTheirInput) { sweep(4, 30, 4000); }
 
 TEST(Sweep, FiveQubitDecompositionsComposeToTheirInput) { sweep(5, 5, 5000); }
+
+TEST(Sweep, StructuredTwoToFourQubitMatricesComposeToRounding)
+{
+    const std::vector<double> angles{1e-12, 1e-9, 1e-7, 2e-7};
+    structuredSweep(2, {1, 2, 3}, angles);
+    structuredSweep(3, {1, 2}, angles);
+    structuredSweep(4, {1}, angles);
+}
+
+TEST(Sweep, StructuredFiveQubitMatricesComposeToRounding) { structuredSweep(5, {61}, {1e-9, 2e-7}); }
