@@ -1,0 +1,142 @@
+#include "engine/synthesis/composition.h"
+
+#include <algorithm>
+
+#include "engine/synthesis/gatemasks.h"
+
+// Why the short forms give the dense product's doubles: a row of a gate's full
+// matrix holds at most two entries that are not exact zeros, and over finite
+// entries a product with an exact zero is a zero of either sign. The dense sum
+// starts from +0, so the zeros before the first real term leave +0, that term
+// turns a zero result into +0, and the zeros after it change nothing: a new
+// entry is 0 + (term of the lower row) + (term of the higher row), and a
+// result is never -0. An untouched row comes out as 0 + (its entry), which
+// only turns -0 into +0; once the matrix holds no -0 such rows stay as they
+// are, and the two rows of an exact pauliX are simply exchanged.
+
+namespace {
+
+constexpr int capacity = TMATICA1::capacity;
+
+// The matrix as separate planes of real and imaginary parts, so the row loops
+// run over contiguous doubles of one kind and vectorize without shuffles.
+struct SplitMatrix {
+    double re[capacity][capacity];
+    double im[capacity][capacity];
+};
+
+bool isExactPauliX(const TMATICA2& u)
+{
+    return u.u11.re == 0.0 && u.u11.im == 0.0 && u.u12.re == 1.0 && u.u12.im == 0.0 && u.u21.re == 1.0 &&
+           u.u21.im == 0.0 && u.u22.re == 0.0 && u.u22.im == 0.0;
+}
+
+// x - x is 0 for a finite x and NaN otherwise, so a column of sums of such
+// differences stays 0 exactly while every entry that went into it is finite.
+bool allZero(const double* notFinite, int n)
+{
+    bool zero = true;
+    for (int j = 0; j < n; ++j)
+        zero = zero && notFinite[j] == 0.0;
+    return zero;
+}
+
+// Copies the block in, turning -0 into +0; false when an entry is not finite.
+[[gnu::always_inline]] inline bool loadFinite(const TMATICA1& m, SplitMatrix& s, int n)
+{
+    double notFinite[capacity] = {};
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            const double re = 0.0 + m.e[i][j].re;
+            const double im = 0.0 + m.e[i][j].im;
+            s.re[i][j] = re;
+            s.im[i][j] = im;
+            notFinite[j] = notFinite[j] + (re - re) + (im - im);
+        }
+    return allZero(notFinite, n);
+}
+
+void store(const SplitMatrix& s, TMATICA1& m, int n)
+{
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            m.e[i][j] = {s.re[i][j], s.im[i][j]};
+}
+
+// Rows low < high := the gate's 2 x 2 matrix times them, each entry summed as
+// 0 + u(row, 1) * low + u(row, 2) * high with Complex's operations. Column j
+// of notFinite turns NaN when a new entry of column j is not finite.
+[[gnu::always_inline]] inline void applyToRows(const TMATICA2& u, SplitMatrix& s, int low, int high, int n,
+                                               double* notFinite)
+{
+    // Computed from and into local rows, which cannot overlap each other or the
+    // gate, so the loop runs on whole vectors without run-time overlap tests.
+    double aRe[capacity], aIm[capacity], bRe[capacity], bIm[capacity];
+    std::copy_n(s.re[low], n, aRe);
+    std::copy_n(s.im[low], n, aIm);
+    std::copy_n(s.re[high], n, bRe);
+    std::copy_n(s.im[high], n, bIm);
+    const double u11Re = u.u11.re, u11Im = u.u11.im, u12Re = u.u12.re, u12Im = u.u12.im;
+    const double u21Re = u.u21.re, u21Im = u.u21.im, u22Re = u.u22.re, u22Im = u.u22.im;
+    double lowRe[capacity], lowIm[capacity], highRe[capacity], highIm[capacity];
+    for (int j = 0; j < n; ++j) {
+        lowRe[j] = (0.0 + (u11Re * aRe[j] - u11Im * aIm[j])) + (u12Re * bRe[j] - u12Im * bIm[j]);
+        lowIm[j] = (0.0 + (u11Re * aIm[j] + u11Im * aRe[j])) + (u12Re * bIm[j] + u12Im * bRe[j]);
+        highRe[j] = (0.0 + (u21Re * aRe[j] - u21Im * aIm[j])) + (u22Re * bRe[j] - u22Im * bIm[j]);
+        highIm[j] = (0.0 + (u21Re * aIm[j] + u21Im * aRe[j])) + (u22Re * bIm[j] + u22Im * bRe[j]);
+        notFinite[j] = notFinite[j] + (lowRe[j] - lowRe[j]) + (lowIm[j] - lowIm[j]) + (highRe[j] - highRe[j]) +
+                       (highIm[j] - highIm[j]);
+    }
+    std::copy_n(lowRe, n, s.re[low]);
+    std::copy_n(lowIm, n, s.im[low]);
+    std::copy_n(highRe, n, s.re[high]);
+    std::copy_n(highIm, n, s.im[high]);
+}
+
+}  // namespace
+
+// Built twice, for AVX2 and for any x86-64, chosen at load time: the same
+// operations in the same order without contraction, so the same bits.
+#if defined(__x86_64__) && defined(__GNUC__)
+[[gnu::target_clones("avx2", "default")]]
+#endif
+GateRunResult applyGates(std::span<const TGATE1> gates, TMATICA1& m, int qubitCount)
+{
+    GateRunResult result;
+    if (gates.empty())
+        return result;
+    const int n = 1 << qubitCount;
+    static thread_local SplitMatrix s;
+    if (!loadFinite(m, s, n))
+        return result;
+    double notFinite[capacity] = {};
+    for (const TGATE1& gate : gates) {
+        ++result.applied;
+        const GateMasks masks = gateMasks(gate, qubitCount);
+        if (!masks.wellFormed) {
+            // Its full matrix is the identity.
+            ++result.malformed;
+            continue;
+        }
+        const bool swapsRows = isExactPauliX(gate.u);
+        int count = 0;
+        for (int state = 0; state < n; ++state) {
+            if (!qualifies(state, masks))
+                continue;
+            ++count;
+            const int partner = state | masks.target;
+            if (swapsRows) {
+                std::swap_ranges(s.re[state], s.re[state] + n, s.re[partner]);
+                std::swap_ranges(s.im[state], s.im[state] + n, s.im[partner]);
+            } else {
+                applyToRows(gate.u, s, state, partner, n, notFinite);
+            }
+        }
+        if (count != masks.expectedCount)
+            ++result.malformed;
+        if (!swapsRows && !allZero(notFinite, n))
+            break;
+    }
+    store(s, m, n);
+    return result;
+}
