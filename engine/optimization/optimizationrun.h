@@ -5,6 +5,7 @@
 #include <array>
 
 #include "engine/optimization/exchange.h"
+#include "engine/optimization/rulesettings.h"
 #include "engine/synthesis/gate.h"
 
 class Presentation;
@@ -28,6 +29,9 @@ struct OptimizationRun {
     bool dragDone = false;
     JumpSlot jump;
     int passStartCount = 0;
+    // The Settings marks as last read (once per pass and after every step dialog).
+    RuleSettings rules;
+    bool showingSteps = false;
     // Entries 1..c as drawn; one spare entry so that a full display of
     // stepListCapacity gates can still show a pending jump gate.
     std::array<TGATE1, stepListCapacity + 2> stepList{};

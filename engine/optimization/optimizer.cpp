@@ -12,7 +12,25 @@
 
 namespace {
 
-bool showingSteps(const Presentation& ui) { return ui.isChecked(Setting::Zobroptimkroky); }
+// The marks are read once per pass and again after every step dialog, where
+// the user may turn the steps off; nothing else changes them during a pass.
+void readSettings(const Presentation& ui, OptimizationRun& run)
+{
+    run.rules = readRuleSettings(ui);
+    run.showingSteps = ui.isChecked(Setting::Zobroptimkroky);
+}
+
+void leftStep(Workspace& ws, Presentation& ui, OptimizationRun& run, std::string_view text)
+{
+    showLeftStep(ws, ui, run, text);
+    readSettings(ui, run);
+}
+
+void rightStep(Workspace& ws, Presentation& ui, OptimizationRun& run, std::string_view text)
+{
+    showRightStep(ws, ui, run, text);
+    readSettings(ui, run);
+}
 
 // Records the partner as rewritten; the rewrite that would overflow the record
 // is taken back and the drag undone. False when the drag has ended.
@@ -33,9 +51,9 @@ void leftDrag(Workspace& ws, Presentation& ui, OptimizationRun& run)
     TGATES1& gates = ws.gates;
     run.dragDone = false;
     while (!run.dragDone) {
-        if (showingSteps(ui))
-            showLeftStep(ws, ui, run, "Trying to merge ");
-        const MergeResult merged = spravid(ws, ui, run.partnerPos, run.movingPos);
+        if (run.showingSteps)
+            leftStep(ws, ui, run, "Trying to merge ");
+        const MergeResult merged = spravid(ws, ui, run.partnerPos, run.movingPos, run.rules);
         if (merged != MergeResult::mergeNone) {
             run.dragDone = true;
             run.mergedInLeftDrag = true;
@@ -44,8 +62,8 @@ void leftDrag(Workspace& ws, Presentation& ui, OptimizationRun& run)
                 gates[run.partnerPos].removed = 0;
                 gates[run.movingPos].removed = 1;
             }
-            if (showingSteps(ui))
-                showLeftStep(ws, ui, run, "Gates were merged into ");
+            if (run.showingSteps)
+                leftStep(ws, ui, run, "Gates were merged into ");
             if (run.jump.jumpPending) {
                 // The moving gate's slot is free now: shift the gates after the
                 // jumped-over one right by one to make room for the jump gate.
@@ -56,10 +74,11 @@ void leftDrag(Workspace& ws, Presentation& ui, OptimizationRun& run)
             }
             return;
         }
-        if (showingSteps(ui))
-            showLeftStep(ws, ui, run, "Trying to exchange ");
+        if (run.showingSteps)
+            leftStep(ws, ui, run, "Trying to exchange ");
         run.savedMatrices[run.rewrittenCount + 1] = gates[run.partnerPos].u;
-        const ExchangeResult exchanged = prehodbrany(ws, ui, run.jump, run.partnerPos, run.movingPos, dragLeft);
+        const ExchangeResult exchanged =
+            prehodbrany(ws, ui, run.jump, run.partnerPos, run.movingPos, dragLeft, run.rules);
         if (exchanged == ExchangeResult::exchangeRefused) {
             restoreDrag(ws, run);
             return;
@@ -77,9 +96,9 @@ void rightDrag(Workspace& ws, Presentation& ui, OptimizationRun& run)
     run.dragDone = false;
     run.jump.jumpPending = false;
     while (!run.dragDone) {
-        if (showingSteps(ui))
-            showRightStep(ws, ui, run, "Trying to merge ");
-        const MergeResult merged = spravid(ws, ui, run.movingPos, run.partnerPos);
+        if (run.showingSteps)
+            rightStep(ws, ui, run, "Trying to merge ");
+        const MergeResult merged = spravid(ws, ui, run.movingPos, run.partnerPos, run.rules);
         if (merged != MergeResult::mergeNone) {
             run.dragDone = true;
             if (merged == MergeResult::mergeIntoB1) {
@@ -87,8 +106,8 @@ void rightDrag(Workspace& ws, Presentation& ui, OptimizationRun& run)
                 gates[run.partnerPos].removed = 0;
                 gates[run.movingPos].removed = 1;
             }
-            if (showingSteps(ui))
-                showRightStep(ws, ui, run, "Gates were merged into ");
+            if (run.showingSteps)
+                rightStep(ws, ui, run, "Gates were merged into ");
             if (run.jump.jumpPending) {
                 // The moving gate's slot is free now: shift the gates up to the
                 // jumped-over one left by one; the jump gate goes right after it.
@@ -99,10 +118,11 @@ void rightDrag(Workspace& ws, Presentation& ui, OptimizationRun& run)
             }
             return;
         }
-        if (showingSteps(ui))
-            showRightStep(ws, ui, run, "Trying to exchange ");
+        if (run.showingSteps)
+            rightStep(ws, ui, run, "Trying to exchange ");
         run.savedMatrices[run.rewrittenCount + 1] = gates[run.partnerPos].u;
-        const ExchangeResult exchanged = prehodbrany(ws, ui, run.jump, run.movingPos, run.partnerPos, dragRight);
+        const ExchangeResult exchanged =
+            prehodbrany(ws, ui, run.jump, run.movingPos, run.partnerPos, dragRight, run.rules);
         if (exchanged == ExchangeResult::exchangeRefused) {
             restoreDrag(ws, run);
             return;
@@ -118,12 +138,13 @@ void rightDrag(Workspace& ws, Presentation& ui, OptimizationRun& run)
 int runPass(Workspace& ws, Presentation& ui, OptimizationRun& run)
 {
     run.passStartCount = ws.pocetb1;
+    readSettings(ui, run);
     for (int g = 1; g <= ws.pocetb1; ++g)
         ws.gates[g].removed = 0;
     ui.setProgressMaximum(ws.pocetb1);
     ui.setProgressPosition(0);
     ui.setProgressStep(1);
-    ui.setProgressVisible(!showingSteps(ui));
+    ui.setProgressVisible(!run.showingSteps);
 
     run.movingPos = 1;
     do {
