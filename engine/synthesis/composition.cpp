@@ -69,28 +69,31 @@ void store(const SplitMatrix& s, TMATICA1& m, int n)
 [[gnu::always_inline]] inline void applyToRows(const TMATICA2& u, SplitMatrix& s, int low, int high, int n,
                                                double* notFinite)
 {
-    // Computed from and into local rows, which cannot overlap each other or the
-    // gate, so the loop runs on whole vectors without run-time overlap tests.
-    double aRe[capacity], aIm[capacity], bRe[capacity], bIm[capacity];
-    std::copy_n(s.re[low], n, aRe);
-    std::copy_n(s.im[low], n, aIm);
-    std::copy_n(s.re[high], n, bRe);
-    std::copy_n(s.im[high], n, bIm);
+    double* lowRe = s.re[low];
+    double* lowIm = s.im[low];
+    double* highRe = s.re[high];
+    double* highIm = s.im[high];
     const double u11Re = u.u11.re, u11Im = u.u11.im, u12Re = u.u12.re, u12Im = u.u12.im;
     const double u21Re = u.u21.re, u21Im = u.u21.im, u22Re = u.u22.re, u22Im = u.u22.im;
-    double lowRe[capacity], lowIm[capacity], highRe[capacity], highIm[capacity];
+    // Two different rows, each entry read before it is written: no iteration
+    // depends on another, so the loop may run on whole vectors.
+#pragma GCC ivdep
     for (int j = 0; j < n; ++j) {
-        lowRe[j] = (0.0 + (u11Re * aRe[j] - u11Im * aIm[j])) + (u12Re * bRe[j] - u12Im * bIm[j]);
-        lowIm[j] = (0.0 + (u11Re * aIm[j] + u11Im * aRe[j])) + (u12Re * bIm[j] + u12Im * bRe[j]);
-        highRe[j] = (0.0 + (u21Re * aRe[j] - u21Im * aIm[j])) + (u22Re * bRe[j] - u22Im * bIm[j]);
-        highIm[j] = (0.0 + (u21Re * aIm[j] + u21Im * aRe[j])) + (u22Re * bIm[j] + u22Im * bRe[j]);
-        notFinite[j] = notFinite[j] + (lowRe[j] - lowRe[j]) + (lowIm[j] - lowIm[j]) + (highRe[j] - highRe[j]) +
-                       (highIm[j] - highIm[j]);
+        const double aRe = lowRe[j];
+        const double aIm = lowIm[j];
+        const double bRe = highRe[j];
+        const double bIm = highIm[j];
+        const double newLowRe = (0.0 + (u11Re * aRe - u11Im * aIm)) + (u12Re * bRe - u12Im * bIm);
+        const double newLowIm = (0.0 + (u11Re * aIm + u11Im * aRe)) + (u12Re * bIm + u12Im * bRe);
+        const double newHighRe = (0.0 + (u21Re * aRe - u21Im * aIm)) + (u22Re * bRe - u22Im * bIm);
+        const double newHighIm = (0.0 + (u21Re * aIm + u21Im * aRe)) + (u22Re * bIm + u22Im * bRe);
+        lowRe[j] = newLowRe;
+        lowIm[j] = newLowIm;
+        highRe[j] = newHighRe;
+        highIm[j] = newHighIm;
+        notFinite[j] = notFinite[j] + (newLowRe - newLowRe) + (newLowIm - newLowIm) + (newHighRe - newHighRe) +
+                       (newHighIm - newHighIm);
     }
-    std::copy_n(lowRe, n, s.re[low]);
-    std::copy_n(lowIm, n, s.im[low]);
-    std::copy_n(highRe, n, s.re[high]);
-    std::copy_n(highIm, n, s.im[high]);
 }
 
 }  // namespace
