@@ -118,13 +118,14 @@ void kompozicia(std::span<const TGATE1> gates, int count, int pzac, int pkon, TM
         std::swap(pzac, pkon);
     }
 
-    gateMatrix(gates[pzac], m, qubitCount, ui);
-    const GateRunResult run = applyGates(gates.subspan(pzac + 1, pkon - pzac), m, qubitCount);
+    const GateRunResult run = composeGates(gates.subspan(pzac, pkon - pzac + 1), m, qubitCount);
     for (int k = 0; k < run.malformed; ++k)
         reportMalformedGate(ui);
     // Once an entry is infinite or NaN, the plain product decides the rest.
+    if (run.applied == 0)
+        gateMatrix(gates[pzac], m, qubitCount, ui);
     static thread_local TMATICA1 gate;
-    for (int g = pzac + 1 + run.applied; g <= pkon; ++g) {
+    for (int g = pzac + std::max(run.applied, 1); g <= pkon; ++g) {
         gateMatrix(gates[g], gate, qubitCount, ui);
         matMul(gate, m, m, n);
     }

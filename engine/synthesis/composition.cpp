@@ -41,19 +41,59 @@ bool allZero(const double* notFinite, int n)
     return zero;
 }
 
-// Copies the block in, turning -0 into +0; false when an entry is not finite.
-[[gnu::always_inline]] inline bool loadFinite(const TMATICA1& m, SplitMatrix& s, int n)
+bool isFinite(const TMATICA2& u)
 {
-    double notFinite[capacity] = {};
+    // x - x is 0 for a finite x and NaN otherwise.
+    const double sum = (u.u11.re - u.u11.re) + (u.u11.im - u.u11.im) + (u.u12.re - u.u12.re) +
+                       (u.u12.im - u.u12.im) + (u.u21.re - u.u21.re) + (u.u21.im - u.u21.im) +
+                       (u.u22.re - u.u22.re) + (u.u22.im - u.u22.im);
+    return sum == 0.0;
+}
+
+void setEntry(SplitMatrix& s, int r, int c, Complex z)
+{
+    s.re[r][c] = z.re;
+    s.im[r][c] = z.im;
+}
+
+void setEntry(TMATICA1& m, int r, int c, Complex z) { m.e[r][c] = z; }
+
+void setIdentity(SplitMatrix& s, int n)
+{
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
-            const double re = 0.0 + m.e[i][j].re;
-            const double im = 0.0 + m.e[i][j].im;
-            s.re[i][j] = re;
-            s.im[i][j] = im;
-            notFinite[j] = notFinite[j] + (re - re) + (im - im);
+            s.re[i][j] = i == j ? 1.0 : 0.0;
+            s.im[i][j] = 0.0;
         }
-    return allZero(notFinite, n);
+}
+
+// The full matrix of a finite gate, as gateMatrix writes it; with `beforeProduct`
+// its -0 entries become +0, as the first product would make them. Returns
+// whether gateMatrix would report the gate.
+template <typename Matrix>
+bool writeGateMatrix(const TGATE1& gate, Matrix& s, int qubitCount, bool beforeProduct)
+{
+    const int n = 1 << qubitCount;
+    setIdentity(s, n);
+    const GateMasks masks = gateMasks(gate, qubitCount);
+    if (!masks.wellFormed)
+        return true;
+    const Complex zero{};
+    const TMATICA2 u = beforeProduct ? TMATICA2{zero + gate.u.u11, zero + gate.u.u12, zero + gate.u.u21,
+                                                zero + gate.u.u22}
+                                     : gate.u;
+    int count = 0;
+    for (int state = 0; state < n; ++state) {
+        if (!qualifies(state, masks))
+            continue;
+        ++count;
+        const int partner = state | masks.target;
+        setEntry(s, state, state, u.u11);
+        setEntry(s, state, partner, u.u12);
+        setEntry(s, partner, state, u.u21);
+        setEntry(s, partner, partner, u.u22);
+    }
+    return count != masks.expectedCount;
 }
 
 void store(const SplitMatrix& s, TMATICA1& m, int n)
@@ -96,23 +136,39 @@ void store(const SplitMatrix& s, TMATICA1& m, int n)
     }
 }
 
-}  // namespace
+void swapRows(SplitMatrix& s, int low, int high, int n)
+{
+    std::swap_ranges(s.re[low], s.re[low] + n, s.re[high]);
+    std::swap_ranges(s.im[low], s.im[low] + n, s.im[high]);
+}
 
-// Built twice, for AVX2 and for any x86-64, chosen at load time: the same
-// operations in the same order without contraction, so the same bits.
-#if defined(__x86_64__) && defined(__GNUC__)
-[[gnu::target_clones("avx2", "default")]]
-#endif
-GateRunResult applyGates(std::span<const TGATE1> gates, TMATICA1& m, int qubitCount)
+void swapRows(TMATICA1& m, int low, int high, int n) { std::swap_ranges(m.e[low], m.e[low] + n, m.e[high]); }
+
+// The same sums as on the planes, on m itself.
+[[gnu::always_inline]] inline void applyToRows(const TMATICA2& u, TMATICA1& m, int low, int high, int n, double* notFinite)
+{
+    const Complex zero{};
+    for (int j = 0; j < n; ++j) {
+        const Complex a = m.e[low][j];
+        const Complex b = m.e[high][j];
+        const Complex newLow = zero + u.u11 * a + u.u12 * b;
+        const Complex newHigh = zero + u.u21 * a + u.u22 * b;
+        m.e[low][j] = newLow;
+        m.e[high][j] = newHigh;
+        notFinite[j] = notFinite[j] + (newLow.re - newLow.re) + (newLow.im - newLow.im) +
+                       (newHigh.re - newHigh.re) + (newHigh.im - newHigh.im);
+    }
+}
+
+// Applies the gates in order to a finite matrix without -0 (planes or m).
+template <typename Matrix>
+[[gnu::always_inline]] inline GateRunResult applyInOrder(std::span<const TGATE1> gates, Matrix& s, int qubitCount)
 {
     GateRunResult result;
-    if (gates.empty())
-        return result;
     const int n = 1 << qubitCount;
-    static thread_local SplitMatrix s;
-    if (!loadFinite(m, s, n))
-        return result;
-    double notFinite[capacity] = {};
+    double notFinite[capacity];
+    for (int j = 0; j < n; ++j)
+        notFinite[j] = 0.0;
     for (const TGATE1& gate : gates) {
         ++result.applied;
         const GateMasks masks = gateMasks(gate, qubitCount);
@@ -127,19 +183,45 @@ GateRunResult applyGates(std::span<const TGATE1> gates, TMATICA1& m, int qubitCo
             if (!qualifies(state, masks))
                 continue;
             ++count;
-            const int partner = state | masks.target;
-            if (swapsRows) {
-                std::swap_ranges(s.re[state], s.re[state] + n, s.re[partner]);
-                std::swap_ranges(s.im[state], s.im[state] + n, s.im[partner]);
-            } else {
-                applyToRows(gate.u, s, state, partner, n, notFinite);
-            }
+            if (swapsRows)
+                swapRows(s, state, state | masks.target, n);
+            else
+                applyToRows(gate.u, s, state, state | masks.target, n, notFinite);
         }
         if (count != masks.expectedCount)
             ++result.malformed;
         if (!swapsRows && !allZero(notFinite, n))
             break;
     }
-    store(s, m, n);
+    return result;
+}
+
+}  // namespace
+
+// Built twice, for AVX2 and for any x86-64, chosen at load time: the same
+// operations in the same order without contraction, so the same bits.
+#if defined(__x86_64__) && defined(__GNUC__)
+[[gnu::target_clones("avx2", "default")]]
+#endif
+GateRunResult composeGates(std::span<const TGATE1> gates, TMATICA1& m, int qubitCount)
+{
+    if (gates.empty() || !isFinite(gates[0].u))
+        return {};
+    const bool beforeProduct = gates.size() > 1;
+    const std::span<const TGATE1> rest = gates.subspan(1);
+    GateRunResult result;
+    // For a few gates the copy into planes and back costs more than it saves.
+    if (gates.size() <= 4) {
+        const bool reported = writeGateMatrix(gates[0], m, qubitCount, beforeProduct);
+        result = applyInOrder(rest, m, qubitCount);
+        result.malformed += reported ? 1 : 0;
+    } else {
+        static thread_local SplitMatrix s;
+        const bool reported = writeGateMatrix(gates[0], s, qubitCount, beforeProduct);
+        result = applyInOrder(rest, s, qubitCount);
+        result.malformed += reported ? 1 : 0;
+        store(s, m, 1 << qubitCount);
+    }
+    ++result.applied;
     return result;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Applying a run of gates to a matrix on the left, fast and with the doubles
-// of the plain definition (each gate's full matrix times m with matMul).
+// The matrix of a run of gates, fast and with the doubles of the plain
+// definition (the first gate's full matrix, times each further one with matMul).
 
 #include <span>
 
@@ -11,9 +11,10 @@ struct GateRunResult {
     int malformed = 0;  // of those, the gates gateMatrix reports as written wrongly
 };
 
-// m := G(last) * ... * G(first) * m over the 2^qubitCount block, each G(g) the
-// full matrix of gates[g - 1], with the same doubles as gateMatrix and matMul
-// give. Works only while every entry is finite: it applies nothing to an m
-// that is not, and stops after the gate that makes an entry infinite or NaN,
-// so that the caller finishes with the plain product.
-GateRunResult applyGates(std::span<const TGATE1> gates, TMATICA1& m, int qubitCount);
+// m := G(last) * ... * G(first), each G(g) the full matrix of gates[g - 1]
+// over the 2^qubitCount block, with the doubles that gateMatrix of the first
+// gate and matMul by each further one give. Works only while every entry is
+// finite: it applies nothing when the first gate is not, and stops after the
+// gate that makes an entry infinite or NaN, so that the caller finishes with
+// the plain product.
+GateRunResult composeGates(std::span<const TGATE1> gates, TMATICA1& m, int qubitCount);

@@ -217,12 +217,13 @@ TEST_F(Circuit, CompositionMatchesTheDenseProductExactly)
         for (std::uint64_t seed = 1; seed <= 6; ++seed) {
             fill(60, qubitCount, seed * 100 + qubitCount);
             const int n = 1 << qubitCount;
-            // Gates that are not finite at the end and in the middle; short runs keep
-            // the zeros of their first gate in the rows the others leave alone.
+            // Gates that are not finite at the end, in the middle and first; short runs
+            // keep the zeros of their first gate in the rows the others leave alone.
             const Complex notFinite[] = {{0.5, 0.5}, {INFINITY, 0.0}, {0.0, NAN}};
             ws->gates[ws->pocetb1].u.u11 = notFinite[seed % 3];
             ws->gates[30].u.u12 = notFinite[(seed + 1) % 3];
-            const std::pair<int, int> ranges[] = {{1, ws->pocetb1}, {17, 40}, {31, 60}, {7, 7}, {7, 8}, {44, 46}};
+            const std::pair<int, int> ranges[] = {{1, ws->pocetb1}, {17, 40}, {31, 60}, {30, 60},
+                                                  {30, 33}, {7, 7}, {7, 8}, {44, 46}};
             for (const auto& [pzac, pkon] : ranges) {
                 kompozicia(ws->gates, ws->pocetb1, pzac, pkon, fast, qubitCount, ui);
                 denseComposition(*ws, pzac, pkon, dense, qubitCount, ui);
