@@ -58,7 +58,16 @@ void setEntry(SplitMatrix& s, int r, int c, Complex z)
 
 void setEntry(TMATICA1& m, int r, int c, Complex z) { m.e[r][c] = z; }
 
-void setIdentity(SplitMatrix& s, int n)
+void setIdentityBlock(TMATICA1& m, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j)
+            m.e[i][j] = Complex{};
+        m.e[i][i] = {1.0, 0.0};
+    }
+}
+
+void setIdentityBlock(SplitMatrix& s, int n)
 {
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
@@ -74,7 +83,7 @@ template <typename Matrix>
 bool writeGateMatrix(const TGATE1& gate, Matrix& s, int qubitCount, bool beforeProduct)
 {
     const int n = 1 << qubitCount;
-    setIdentity(s, n);
+    setIdentityBlock(s, n);
     const GateMasks masks = gateMasks(gate, qubitCount);
     if (!masks.wellFormed)
         return true;
