@@ -154,16 +154,21 @@ void swapRows(SplitMatrix& s, int low, int high, int n)
 void swapRows(TMATICA1& m, int low, int high, int n) { std::swap_ranges(m.e[low], m.e[low] + n, m.e[high]); }
 
 // The same sums as on the planes, on m itself.
-[[gnu::always_inline]] inline void applyToRows(const TMATICA2& u, TMATICA1& m, int low, int high, int n, double* notFinite)
+[[gnu::always_inline]] inline void applyToRows(const TMATICA2& u, TMATICA1& m, int low, int high, int n,
+                                               double* notFinite)
 {
     const Complex zero{};
+    const TMATICA2 v = u;  // apart from m, so the loop need not reload it
+#pragma GCC ivdep
     for (int j = 0; j < n; ++j) {
         const Complex a = m.e[low][j];
         const Complex b = m.e[high][j];
-        const Complex newLow = zero + u.u11 * a + u.u12 * b;
-        const Complex newHigh = zero + u.u21 * a + u.u22 * b;
-        m.e[low][j] = newLow;
-        m.e[high][j] = newHigh;
+        const Complex newLow = zero + v.u11 * a + v.u12 * b;
+        const Complex newHigh = zero + v.u21 * a + v.u22 * b;
+        m.e[low][j].re = newLow.re;
+        m.e[low][j].im = newLow.im;
+        m.e[high][j].re = newHigh.re;
+        m.e[high][j].im = newHigh.im;
         notFinite[j] = notFinite[j] + (newLow.re - newLow.re) + (newLow.im - newLow.im) +
                        (newHigh.re - newHigh.re) + (newHigh.im - newHigh.im);
     }
