@@ -143,11 +143,18 @@ MergeResult spravid(Workspace& ws, Presentation& ui, int pos1, int pos2, const R
     if (!controlsWithin(b1, b2) || !controlsWithin(b2, b1))
         return mergeNone;
     // Formed only for pairs the rules look at: incompatible pairs are never checked.
+    // Only a merge is tested, so the matrix before it waits for one, from copies
+    // of the pair, unless composing it would show a message now.
     RuleCheckMatrices* check = nullptr;
+    bool beforeComposed = false;
     if (settings.selfCheck) {
         check = &ruleCheckMatrices();
         check->frame = pairFrame(b1, b2, ws.qubitCount);
-        composeInFrame(check->frame, {&b1, &b2}, check->before, ui);
+        check->firstBefore = b1;
+        check->secondBefore = b2;
+        beforeComposed = !composesQuietly(check->frame, b1) || !composesQuietly(check->frame, b2);
+        if (beforeComposed)
+            composeInFrame(check->frame, {&b1, &b2}, check->before, ui);
     }
     const MergeResult result = mergeRules(ws, b1, b2);
     if (result == mergeIntoB2 || result == mergeIdentity)
@@ -155,7 +162,10 @@ MergeResult spravid(Workspace& ws, Presentation& ui, int pos1, int pos2, const R
     if (result == mergeIntoB1 || result == mergeIdentity)
         b2.removed = 1;
 
-    if (result != mergeNone && check != nullptr)
+    if (result != mergeNone && check != nullptr) {
+        if (!beforeComposed)
+            composeInFrame(check->frame, {&check->firstBefore, &check->secondBefore}, check->before, ui);
         selfTest(ws, ui, *check, pos1, pos2);
+    }
     return result;
 }
