@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "engine/optimization/optimizer.h"
@@ -13,6 +14,7 @@
 #include "engine/synthesis/tpqsynthesis.h"
 #include "platform/presentation.h"
 #include "ui/circuitdrawing.h"
+#include "workspace/circuitcomposition.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -80,15 +82,18 @@ void rebuildFromFactors(Workspace& ws, Presentation& ui)
 }
 
 // Composes the whole circuit into matrixA, compares it with the input, and
-// restores the input.
-void finalCheck(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, const char* success, const char* failure)
+// restores the input. Returns the largest entry difference it found.
+double finalCheck(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, const char* success,
+                  const char* failure)
 {
-    kompozicia(ws.gates, ws.pocetb1, 1, ws.pocetb1, ws.matrixA, ws.qubitCount, ui);
+    composeCircuit(ws, ws.matrixA, ui);
+    const double difference = largestEntryDifference(ws.matrixA, inputCopy, ws.matrixSize);
     if (matEqual(ws.matrixA, inputCopy, ws.matrixSize, ws.tolerance))
         ui.appendLog(success);
     else
         ui.showMessage(failure, MessageStyle::information);
     ws.matrixA = inputCopy;
+    return difference;
 }
 
 void optimizeIfChosen(Workspace& ws, Presentation& ui)
@@ -98,9 +103,11 @@ void optimizeIfChosen(Workspace& ws, Presentation& ui)
 }
 
 // The stages after the Tpq synthesis, as the end-stage box asks; each is
-// followed by the statistics of the circuit.
-void runEndStages(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy)
+// followed by the statistics of the circuit. Returns the final check's
+// difference when one ran.
+std::optional<double> runEndStages(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy)
 {
+    std::optional<double> difference;
     optimizeIfChosen(ws, ui);
     circuitStatistics(ws, ui);
 
@@ -110,7 +117,7 @@ void runEndStages(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy)
         circuitStatistics(ws, ui);
     }
     if (ui.endStage() == l1GatesStage)
-        finalCheck(ws, ui, inputCopy, "Circuit from L1(U) gates correspond to input unitary matrix.",
+        difference = finalCheck(ws, ui, inputCopy, "Circuit from L1(U) gates correspond to input unitary matrix.",
                    "!!!!!Circuit from L1(U) gates does not correspond to the input unitary matrix.");
 
     if (ui.endStage() < l1GatesStage) {
@@ -121,8 +128,9 @@ void runEndStages(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy)
         circuitStatistics(ws, ui);
     }
     if (ui.endStage() == basicGatesStage)
-        finalCheck(ws, ui, inputCopy, "Circuit from Basic gates correspond to input unitary matrix.",
-                   "!!!!! Circuit from Basic gates does not correspond to input unitary matrix!!!");
+        difference = finalCheck(ws, ui, inputCopy, "Circuit from Basic gates correspond to input unitary matrix.",
+                                "!!!!! Circuit from Basic gates does not correspond to input unitary matrix!!!");
+    return difference;
 }
 
 // Every gate's 2 x 2 matrix must be unitary; names the first one that is not.
@@ -154,7 +162,7 @@ void showCircuit(Workspace& ws, Presentation& ui)
 
 }  // namespace
 
-void decompose(Workspace& ws, Presentation& ui)
+DecompositionResult decompose(Workspace& ws, Presentation& ui)
 {
     ui.appendLog("Decomposition have began.");
     if (!sizeSupported(ws)) {
@@ -162,12 +170,12 @@ void decompose(Workspace& ws, Presentation& ui)
                            " can not be decomposed: the decomposition works with 2 to 5 qubits"
                            " (matrices of size 4 to 32).",
                        MessageStyle::error);
-        return;
+        return {};
     }
     const int n = ws.matrixSize;
     if (!isUnitary(ws.matrixA, n, ws.tolerance)) {
         ui.appendLog("Matrix for decomposition is not unitary. Program can not work further with such matrix.!!!");
-        return;
+        return {};
     }
     ws.tolerance = 1e-7;
     const TMATICA1 inputCopy = ws.matrixA;
@@ -186,7 +194,7 @@ void decompose(Workspace& ws, Presentation& ui)
     }
     if (!reductionReachedDiagonal(ws, ui)) {
         ui.appendLog(":(( reduction was not correct, so the decomposition is cancelled.");
-        return;
+        return {};
     }
     for (int i = 1; i <= n; ++i)
         ws.dAngles[i] = -angle(ws.matrixA(i, i));
@@ -213,14 +221,15 @@ void decompose(Workspace& ws, Presentation& ui)
     }
     if (!complete || !synthesizeD(ws, ui)) {
         ui.appendLog("!!! The circuit list is full, so the synthesis of the circuit was stopped.");
-        return;
+        return {};
     }
 
-    runEndStages(ws, ui, inputCopy);
+    const DecompositionResult result{runEndStages(ws, ui, inputCopy)};
 
     if (!gatesAreUnitary(ws, ui))
-        return;
+        return result;
     showCircuit(ws, ui);
+    return result;
 }
 
 void circuitStatistics(const Workspace& ws, Presentation& ui)

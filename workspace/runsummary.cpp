@@ -6,10 +6,9 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
-#include <span>
 
-#include "engine/synthesis/circuit.h"
 #include "platform/headlesspresentation.h"
+#include "workspace/circuitcomposition.h"
 #include "workspace/driver.h"
 #include "workspace/workspace.h"
 
@@ -194,7 +193,7 @@ void RunRecorder::showMessage(std::string_view text, MessageStyle style)
         summary_.gateUnitarity = CheckState::failed;
 }
 
-void RunRecorder::finish(const Workspace& ws, const TMATICA1& input)
+void RunRecorder::finish(const Workspace& ws, const TMATICA1& input, std::optional<double> composedDifference)
 {
     if (!summary_.started)
         return;
@@ -218,32 +217,24 @@ void RunRecorder::finish(const Workspace& ws, const TMATICA1& input)
             ++summary_.cnotCount;
     }
 
-    // Composed quietly: an empty circuit would otherwise show kompozicia's range messages.
+    if (composedDifference) {
+        summary_.maxEntryDifference = composedDifference;
+        return;
+    }
+    // Composed quietly: the composition's own messages belong to no stage of the run.
     HeadlessPresentation quiet;
     quiet.recordEvents = false;
     auto composed = std::make_unique<TMATICA1>();
-    const int n = ws.matrixSize;
-    if (ws.pocetb1 == 0)
-        setIdentity(*composed, n);
-    else
-        kompozicia(std::span<const TGATE1>(ws.gates), ws.pocetb1, 1, ws.pocetb1, *composed, ws.qubitCount, quiet);
-    double largest = 0.0;
-    for (int r = 1; r <= n; ++r) {
-        for (int c = 1; c <= n; ++c) {
-            const double difference = modulus((*composed)(r, c) - input(r, c));
-            if (!(difference <= largest))  // a NaN entry makes the whole difference NaN
-                largest = difference;
-        }
-    }
-    summary_.maxEntryDifference = largest;
+    composeCircuit(ws, *composed, quiet);
+    summary_.maxEntryDifference = largestEntryDifference(*composed, input, ws.matrixSize);
 }
 
 RunSummary decomposeRecorded(Workspace& ws, Presentation& ui)
 {
     const auto input = std::make_unique<TMATICA1>(ws.matrixA);
     RunRecorder recorder(ui);
-    decompose(ws, recorder);
-    recorder.finish(ws, *input);
+    const DecompositionResult result = decompose(ws, recorder);
+    recorder.finish(ws, *input, result.maxEntryDifference);
     return recorder.summary();
 }
 

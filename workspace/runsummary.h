@@ -54,8 +54,9 @@ public:
     explicit RunRecorder(Presentation& inner, Clock clock = {});
 
     // Closes the run after decompose: the time since the last stage, the gate and CNOT
-    // counts and the largest difference between the composed circuit and `input`.
-    void finish(const Workspace& ws, const TMATICA1& input);
+    // counts and the largest difference between the composed circuit and `input`,
+    // which is `composedDifference` when the run's final check found it already.
+    void finish(const Workspace& ws, const TMATICA1& input, std::optional<double> composedDifference = {});
     const RunSummary& summary() const { return summary_; }
 
     void appendLog(std::string_view line) override;

@@ -4,7 +4,10 @@
 // Created once (about 29 MB, so on the heap) and handed to every routine.
 
 #include <array>
+#include <cstdlib>
 #include <memory>
+#include <new>
+#include <type_traits>
 
 #include "engine/kernel/matrix.h"
 #include "engine/kernel/randomgenerator.h"
@@ -21,8 +24,29 @@ struct DrawArea {
     int Bottom = 0;
 };
 
+// The circuit list lives in memory that the system hands out zeroed, so that
+// its pages cost nothing until gates are written into them. Zero bytes are
+// the value-initialised list: gate records of doubles and bytes, which may
+// start their life in such memory.
+static_assert(std::is_aggregate_v<TGATES1> && std::is_aggregate_v<TGATE1> &&
+              std::is_trivially_destructible_v<TGATE1> &&
+              std::is_trivially_copyable_v<TGATE1>);
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+
+inline std::unique_ptr<TGATES1, FreeDeleter> zeroedGateList()
+{
+    void* memory = std::calloc(1, sizeof(TGATES1));
+    if (memory == nullptr)
+        throw std::bad_alloc();
+    return std::unique_ptr<TGATES1, FreeDeleter>(static_cast<TGATES1*>(memory));
+}
+
 struct Workspace {
-    TGATES1 gates;
+    std::unique_ptr<TGATES1, FreeDeleter> gateList = zeroedGateList();
+    TGATES1& gates = *gateList;  // gate g in slot g
     int pocetb1 = 0;
     double zoom = 0.0;
     DrawArea drawArea;

@@ -178,6 +178,12 @@ void selfTest(Workspace& ws, Presentation& ui, RuleCheckMatrices& check, const J
 ExchangeResult prehodbrany(Workspace& ws, Presentation& ui, JumpSlot& jump, int pos1, int pos2,
                            std::uint8_t dragDirection)
 {
+    return prehodbrany(ws, ui, jump, pos1, pos2, dragDirection, readRuleSettings(ui));
+}
+
+ExchangeResult prehodbrany(Workspace& ws, Presentation& ui, JumpSlot& jump, int pos1, int pos2,
+                           std::uint8_t dragDirection, const RuleSettings& settings)
+{
     if (pos1 >= pos2) {
         ui.appendLog("To procedure \"prehodbrany\" parameter pos1>=pos2 was send!!! That's BAD.");
         return exchangeRefused;
@@ -186,11 +192,11 @@ ExchangeResult prehodbrany(Workspace& ws, Presentation& ui, JumpSlot& jump, int 
         return exchangeRefused;
     TGATE1& b1 = ws.gates[pos1];
     TGATE1& b2 = ws.gates[pos2];
-    if (!ui.isChecked(Setting::roboptim) && (b1.type > 0 || b2.type > 0))
+    if (!settings.optimize && (b1.type > 0 || b2.type > 0))
         return exchangeRefused;
 
     RuleCheckMatrices* check = nullptr;
-    if (ui.isChecked(Setting::Kontrolptimkrok1)) {
+    if (settings.selfCheck) {
         check = &ruleCheckMatrices();
         check->frame = pairFrame(b1, b2, ws.qubitCount);
         composeInFrame(check->frame, {&b1, &b2}, check->before, ui);

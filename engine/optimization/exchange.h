@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "engine/optimization/rulesettings.h"
 #include "engine/synthesis/gate.h"
 
 class Presentation;
@@ -36,3 +37,7 @@ struct JumpSlot {
 // and logs any disagreement.
 ExchangeResult prehodbrany(Workspace& ws, Presentation& ui, JumpSlot& jump, int pos1, int pos2,
                            std::uint8_t dragDirection);
+
+// The same with the Settings marks already read.
+ExchangeResult prehodbrany(Workspace& ws, Presentation& ui, JumpSlot& jump, int pos1, int pos2,
+                           std::uint8_t dragDirection, const RuleSettings& settings);

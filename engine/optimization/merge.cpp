@@ -122,6 +122,11 @@ void selfTest(Workspace& ws, Presentation& ui, RuleCheckMatrices& check, int pos
 
 MergeResult spravid(Workspace& ws, Presentation& ui, int pos1, int pos2)
 {
+    return spravid(ws, ui, pos1, pos2, readRuleSettings(ui));
+}
+
+MergeResult spravid(Workspace& ws, Presentation& ui, int pos1, int pos2, const RuleSettings& settings)
+{
     if (pos1 >= pos2) {
         ui.showMessage("Into procedure spravid pos1=" + std::to_string(pos1) + ">=" + std::to_string(pos2) +
                            "=pos2 was sent!!!!",
@@ -132,17 +137,24 @@ MergeResult spravid(Workspace& ws, Presentation& ui, int pos1, int pos2)
         return mergeNone;
     TGATE1& b1 = ws.gates[pos1];
     TGATE1& b2 = ws.gates[pos2];
-    if (!ui.isChecked(Setting::roboptim) && (b1.type > 0 || b2.type > 0))
+    if (!settings.optimize && (b1.type > 0 || b2.type > 0))
         return mergeNone;
 
     if (!controlsWithin(b1, b2) || !controlsWithin(b2, b1))
         return mergeNone;
     // Formed only for pairs the rules look at: incompatible pairs are never checked.
+    // Only a merge is tested, so the matrix before it waits for one, from copies
+    // of the pair, unless composing it would show a message now.
     RuleCheckMatrices* check = nullptr;
-    if (ui.isChecked(Setting::Kontrolptimkrok1)) {
+    bool beforeComposed = false;
+    if (settings.selfCheck) {
         check = &ruleCheckMatrices();
         check->frame = pairFrame(b1, b2, ws.qubitCount);
-        composeInFrame(check->frame, {&b1, &b2}, check->before, ui);
+        check->firstBefore = b1;
+        check->secondBefore = b2;
+        beforeComposed = !composesQuietly(check->frame, b1) || !composesQuietly(check->frame, b2);
+        if (beforeComposed)
+            composeInFrame(check->frame, {&b1, &b2}, check->before, ui);
     }
     const MergeResult result = mergeRules(ws, b1, b2);
     if (result == mergeIntoB2 || result == mergeIdentity)
@@ -150,7 +162,10 @@ MergeResult spravid(Workspace& ws, Presentation& ui, int pos1, int pos2)
     if (result == mergeIntoB1 || result == mergeIdentity)
         b2.removed = 1;
 
-    if (result != mergeNone && check != nullptr)
+    if (result != mergeNone && check != nullptr) {
+        if (!beforeComposed)
+            composeInFrame(check->frame, {&check->firstBefore, &check->secondBefore}, check->before, ui);
         selfTest(ws, ui, *check, pos1, pos2);
+    }
     return result;
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "engine/optimization/rulesettings.h"
+
 class Presentation;
 struct Workspace;
 
@@ -19,3 +21,6 @@ enum class MergeResult : std::uint8_t {
 // Entry tests use fuzzyEqual, matrix tests ws.tolerance. With "Check after each
 // stage of decomposition" it compares full matrices and logs a wrong removal.
 MergeResult spravid(Workspace& ws, Presentation& ui, int pos1, int pos2);
+
+// The same with the Settings marks already read.
+MergeResult spravid(Workspace& ws, Presentation& ui, int pos1, int pos2, const RuleSettings& settings);

@@ -3,8 +3,11 @@
 // when it returns, and the routines a drag is made of.
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 #include "engine/optimization/exchange.h"
+#include "engine/optimization/rulesettings.h"
 #include "engine/synthesis/gate.h"
 
 class Presentation;
@@ -14,6 +17,22 @@ struct Workspace;
 inline constexpr int maxRewrittenGates = 5000;
 // Circuits longer than this are not shown step by step.
 inline constexpr int stepListCapacity = 1000;
+
+// A drag that ended without a merge and left the circuit as it was: when its
+// gate and every slot it passed are unchanged since, the same drag would end
+// the same way again.
+struct FailedDrag {
+    std::uint32_t time = 0;      // change clock when it ended; 0: no such drag
+    std::uint32_t partners = 0;  // present gates it met
+    bool reachedEnd = false;     // it ended for want of a further partner, not at a refusal
+};
+
+// What the passes know of each slot, moved along with its gate record.
+struct SlotHistory {
+    std::uint32_t changed = 0;  // change clock when the slot's record or its neighbours last changed
+    FailedDrag left;
+    FailedDrag right;
+};
 
 struct OptimizationRun {
     int movingPos = 0;
@@ -28,6 +47,14 @@ struct OptimizationRun {
     bool dragDone = false;
     JumpSlot jump;
     int passStartCount = 0;
+    // The Settings marks as last read (once per pass and after every step dialog).
+    RuleSettings rules;
+    bool showingSteps = false;
+    // Failed drags are remembered, and skipped when they would only fail again,
+    // while nothing of them is shown or checked; slots 1..pocetb1.
+    std::vector<SlotHistory> history;
+    std::uint32_t changeClock = 1;
+    std::uint32_t partnersMet = 0;  // by the current drag
     // Entries 1..c as drawn; one spare entry so that a full display of
     // stepListCapacity gates can still show a pending jump gate.
     std::array<TGATE1, stepListCapacity + 2> stepList{};

@@ -43,6 +43,20 @@ QubitFrame pairFrame(const TGATE1& b1, const TGATE1& b2, int circuitQubits)
     return frame;
 }
 
+bool composesQuietly(const QubitFrame& frame, const TGATE1& g)
+{
+    if (!frame.renumbered || g.type > maxQubits - 1)
+        return false;
+    std::array<bool, maxQubits + 1> used{};
+    for (int k = 0; k <= g.type; ++k) {
+        const int qubit = k == 0 ? g.target : g.controls[k];
+        if (qubit < 1 || qubit > maxQubits || used[qubit])
+            return false;
+        used[qubit] = true;
+    }
+    return true;
+}
+
 void composeInFrame(const QubitFrame& frame, std::initializer_list<const TGATE1*> applied, TMATICA1& m,
                     Presentation& ui)
 {

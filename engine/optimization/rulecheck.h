@@ -31,10 +31,16 @@ QubitFrame pairFrame(const TGATE1& b1, const TGATE1& b2, int circuitQubits);
 void composeInFrame(const QubitFrame& frame, std::initializer_list<const TGATE1*> applied, TMATICA1& m,
                     Presentation& ui);
 
+// True when composeInFrame of the gate shows no message: in a renumbered
+// frame, a gate on distinct qubits.
+bool composesQuietly(const QubitFrame& frame, const TGATE1& g);
+
 struct RuleCheckMatrices {
     QubitFrame frame;
     TMATICA1 before;
     TMATICA1 after;
+    TGATE1 firstBefore;  // the pair as it was, for a matrix before composed later
+    TGATE1 secondBefore;
 };
 
 // Scratch shared by the self-tests; allocated once per thread, on first use,

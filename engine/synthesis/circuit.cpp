@@ -4,85 +4,17 @@
 #include <string>
 #include <utility>
 
+#include "engine/synthesis/composition.h"
+#include "engine/synthesis/gatemasks.h"
 #include "platform/presentation.h"
 #include "workspace/workspace.h"
 
-// Basis state b (1-based) is the bit pattern of b - 1 with qubit 1 as the most
-// significant of qubitCount bits, so qubit k is the bit of weight 2^(qubitCount - k).
-
 namespace {
-
-// The states a gate touches, as 0-based masks: a state qualifies when its
-// target bit is 0 and every control bit is 1; its partner has the target bit set.
-struct GateMasks {
-    int target = 0;
-    int controls = 0;
-    int expectedCount = 0;  // 2^(qubitCount - type - 1) for a well-formed gate
-    bool wellFormed = false;
-};
-
-int qubitMask(int qubit, int qubitCount) { return 1 << (qubitCount - qubit); }
-
-GateMasks gateMasks(const TGATE1& gate, int qubitCount)
-{
-    GateMasks masks;
-    const int type = gate.type;
-    if (type >= qubitCount || type > maxQubits - 1)
-        return masks;
-    masks.expectedCount = 1 << (qubitCount - type - 1);
-    // A qubit number outside 1..qubitCount names no bit of any state, so such a
-    // gate qualifies no state (and is reported like any other malformed gate).
-    if (gate.target < 1 || gate.target > qubitCount)
-        return masks;
-    masks.target = qubitMask(gate.target, qubitCount);
-    for (int c = 1; c <= type; ++c) {
-        const int control = gate.controls[c];
-        if (control < 1 || control > qubitCount)
-            return masks;
-        masks.controls |= qubitMask(control, qubitCount);
-    }
-    masks.wellFormed = true;
-    return masks;
-}
-
-bool qualifies(int state, const GateMasks& masks)
-{
-    return (state & masks.target) == 0 && (state & masks.controls) == masks.controls;
-}
 
 void reportMalformedGate(Presentation& ui)
 {
     ui.showMessage("The procedure for writing down matrix of the gate has mistake in it!!!",
                    MessageStyle::information);
-}
-
-// Multiplies m on the left by the gate's full matrix over the n x n block.
-// Only the qualifying rows and their partners change; each new entry is formed
-// as 0 + (first term) + (second term), the two terms of the dense product that
-// are not products with exact zeros, in the dense order (the qualifying state
-// has the smaller index). The dense sum therefore gives the same doubles up to
-// the sign of a zero result. Returns the number of qualifying states.
-int applyGate(const TGATE1& gate, const GateMasks& masks, TMATICA1& m, int n)
-{
-    if (!masks.wellFormed)
-        return 0;
-    int count = 0;
-    const Complex zero{};
-    const TMATICA2& u = gate.u;
-    for (int state = 0; state < n; ++state) {
-        if (!qualifies(state, masks))
-            continue;
-        ++count;
-        Complex* low = m.e[state];
-        Complex* high = m.e[state | masks.target];
-        for (int j = 0; j < n; ++j) {
-            const Complex a = low[j];
-            const Complex b = high[j];
-            low[j] = zero + u.u11 * a + u.u12 * b;
-            high[j] = zero + u.u21 * a + u.u22 * b;
-        }
-    }
-    return count;
 }
 
 }  // namespace
@@ -186,10 +118,15 @@ void kompozicia(std::span<const TGATE1> gates, int count, int pzac, int pkon, TM
         std::swap(pzac, pkon);
     }
 
-    gateMatrix(gates[pzac], m, qubitCount, ui);
-    for (int g = pzac + 1; g <= pkon; ++g) {
-        const GateMasks masks = gateMasks(gates[g], qubitCount);
-        if (applyGate(gates[g], masks, m, n) != masks.expectedCount || !masks.wellFormed)
-            reportMalformedGate(ui);
+    const GateRunResult run = composeGates(gates.subspan(pzac, pkon - pzac + 1), m, qubitCount);
+    for (int k = 0; k < run.malformed; ++k)
+        reportMalformedGate(ui);
+    // Once an entry is infinite or NaN, the plain product decides the rest.
+    if (run.applied == 0)
+        gateMatrix(gates[pzac], m, qubitCount, ui);
+    static thread_local TMATICA1 gate;
+    for (int g = pzac + std::max(run.applied, 1); g <= pkon; ++g) {
+        gateMatrix(gates[g], gate, qubitCount, ui);
+        matMul(gate, m, m, n);
     }
 }
