@@ -526,5 +526,5 @@ TEST_F(Commands, PictureExportRefusesAZoomWithoutAColumnAndAMissingFolder)
     ExportPictureClick(*ws, ui);
     ASSERT_EQ(ui.messages.size(), 3u);
     EXPECT_EQ(ui.messages[2].style, MessageStyle::error);
-    EXPECT_EQ(ui.messages[2].text, "Cannot write the file " + missing.string());
+    EXPECT_EQ(ui.messages[2].text, "Cannot write the file " + missing.string() + ": No such file or directory");
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,27 +25,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Runs `check` where file permissions bind: directly for an ordinary user, and
-// for root (CI runs as root) in a child process that has become user nobody.
-// Returns check's result, or -1 when the child could not run it.
-int runWithoutPrivileges(const std::function<int()>& check)
-{
-    if (geteuid() != 0)
-        return check();
-    const pid_t child = fork();
-    if (child < 0)
-        return -1;
-    if (child == 0) {
-        const gid_t nobody = 65534;
-        if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0)
-            _exit(100);
-        _exit(check());
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // The state that a refused load must leave exactly as it was.
 struct WorkspaceSnapshot {
