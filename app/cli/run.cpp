@@ -160,6 +160,8 @@ int runCli(const CliOptions& options, std::ostream& out, std::ostream& err)
         outcome.problem = true;
     }
 
+    // The log so far goes out first: a save to standard output follows it.
+    out.flush();
     if (options.saveFile) {
         try {
             saveMatrixFile(*ws, ui, *options.saveFile);

@@ -263,16 +263,18 @@ TEST_F(Cli, AFailedSaveIsAProblemAndKeepsTheOldFile)
     EXPECT_EQ(missing.status, 1);
 }
 
-TEST_F(Cli, AnExportThroughALinkToStandardOutputFollowsTheLog)
+TEST_F(Cli, ASaveAndAnExportThroughALinkToStandardOutputFollowTheLog)
 {
     const fs::path link = dir / "out.json";
     fs::create_symlink("/proc/self/fd/1", link);
-    const CliResult r = run({"--json", link.string()});
+    const CliResult r = run({"--json", link.string(), "--save", link.string()});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(fs::is_symlink(link));
     const std::size_t logEnd = r.out.find("Matrix Decomposition was successful.");
     EXPECT_NE(logEnd, std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("\"endStage\": \"basic gates\"", logEnd), std::string::npos) << r.out;
+    const std::size_t matrix = r.out.find("4\r\n{{", logEnd);
+    EXPECT_NE(matrix, std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"endStage\": \"basic gates\"", matrix), std::string::npos) << r.out;
 }
 
 TEST_F(Cli, SubnormalEntriesAreReadAndDecomposed)
