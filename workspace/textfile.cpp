@@ -106,15 +106,17 @@ int writeStream(int descriptor, const std::function<void(std::ostream&)>& write)
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-// The program's own standard output or error: written in place, after what is already there.
-bool isStandardStream(const struct stat& info)
+// The descriptor of the program's own standard output or error when the file is
+// one of them, else -1. Writing through that descriptor puts the text where the
+// stream stands, so what the program writes there before and after stays in order.
+int standardStreamOf(const struct stat& info)
 {
     for (const int descriptor : {STDOUT_FILENO, STDERR_FILENO}) {
         struct stat stream {};
         if (::fstat(descriptor, &stream) == 0 && sameFile(info, stream))
-            return true;
+            return descriptor;
     }
-    return false;
+    return -1;
 }
 
 // The path a chain of links finally names (a relative link counts from its own
@@ -213,12 +215,13 @@ void replaceFile(const std::string& fileName, const std::function<void(std::ostr
         fail(fileName, errno);
     if (exists && S_ISDIR(info.st_mode))
         fail(fileName, EISDIR);
-    if (exists && !S_ISREG(info.st_mode)) {
+    if (exists && !S_ISREG(info.st_mode) && standardStreamOf(info) < 0) {
         writeInPlace(fileName, 0, write);
         return;
     }
-    if (exists && isStandardStream(info)) {
-        writeInPlace(fileName, O_APPEND, write);
+    if (const int stream = exists ? standardStreamOf(info) : -1; stream >= 0) {
+        if (const int error = writeStream(stream, write))
+            fail(fileName, error);
         return;
     }
     const std::optional<std::string> target = finalPath(fileName);

@@ -15,8 +15,9 @@ class Presentation;
 //   file's permissions; two writers at once leave one of the two whole files;
 // - a link is written through: the file it finally points to is replaced and
 //   the link stays;
-// - anything else (a device, a pipe, the program's own standard output or
-//   error) is written in place;
+// - the program's own standard output or error is written through its
+//   descriptor, where the stream stands (flush what is buffered for it first);
+// - anything else (a device, a pipe) is written in place;
 // - an existing file that the user may not write is refused.
 // Throws FileError "Cannot write the file <fileName>: <the system's reason>";
 // the old file then stays as it was and no temporary file is left.
