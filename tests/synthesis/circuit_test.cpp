@@ -275,7 +275,7 @@ TEST_F(Circuit, CompositionRepairsItsRangeInOrder)
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(Circuit, EmptyCircuitComposesToTheIdentitySilently)
+TEST_F(Circuit, EmptyCircuitShowsItsThreeRepairsAndComposesToTheIdentity)
 {
     ws->gates[0].type = 0;
     ws->gates[0].target = 1;
@@ -284,8 +284,11 @@ TEST_F(Circuit, EmptyCircuitComposesToTheIdentitySilently)
     m(1, 1) = {5.0, 5.0};
     setIdentity(identity, 4);
     kompozicia(ws->gates, 0, 1, 0, m, 2, ui);
-    EXPECT_TRUE(sameDoubles(m, identity, 4));
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(sameDoubles(m, identity, 4)) << "slot 0 holds no gate";
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[0].text, "Procedure kompozicia: pzac>pocetb1 was sent!!!");
+    EXPECT_EQ(ui.messages[1].text, "Procedure kompozicia: pkon<1 was sent!!!");
+    EXPECT_EQ(ui.messages[2].text, "Procedure kompozicia: pkon>pocetb1 was sent!!!");
 }
 
 TEST_F(Circuit, AppendingStopsAtCapacityWithOneMessage)
