@@ -21,7 +21,12 @@ void HeadlessPresentation::appendLog(std::string_view line)
 
 void HeadlessPresentation::showMessage(std::string_view text, MessageStyle style)
 {
-    const RecordedMessage message{std::string(text), style};
+    showDetailedMessage(text, {}, style);
+}
+
+void HeadlessPresentation::showDetailedMessage(std::string_view text, std::string_view detail, MessageStyle style)
+{
+    const RecordedMessage message{std::string(text), style, std::string(detail)};
     messages.push_back(message);
     record(EventKind::message, message.text, static_cast<int>(style));
     if (onMessage)

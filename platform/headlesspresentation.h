@@ -34,6 +34,7 @@ struct Event {
 struct RecordedMessage {
     std::string text;
     MessageStyle style;
+    std::string detail;  // empty for a message without one
 };
 
 class HeadlessPresentation : public Presentation {
@@ -96,6 +97,7 @@ public:
 
     void appendLog(std::string_view line) override;
     void showMessage(std::string_view text, MessageStyle style) override;
+    void showDetailedMessage(std::string_view text, std::string_view detail, MessageStyle style) override;
     bool askOkCancel(std::string_view text) override;
 
     void setProgressMaximum(int maximum) override;

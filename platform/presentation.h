@@ -52,6 +52,12 @@ public:
 
     // Modal message with an OK button; returns when the user has closed it.
     virtual void showMessage(std::string_view text, MessageStyle style) = 0;
+    // The same with a detail the user can open (where a refused text stood);
+    // presentations without such a place show the text alone.
+    virtual void showDetailedMessage(std::string_view text, std::string_view /*detail*/, MessageStyle style)
+    {
+        showMessage(text, style);
+    }
     // Modal message with OK and Cancel (information icon); true for OK.
     virtual bool askOkCancel(std::string_view text) = 0;
 

@@ -81,7 +81,7 @@ bool runCommand(Presentation& ui, const std::function<void()>& command)
         command();
         return true;
     } catch (const ConversionError& error) {
-        ui.showMessage(error.what(), MessageStyle::error);
+        ui.showDetailedMessage(error.what(), error.detail(), MessageStyle::error);
     } catch (const FileError& error) {
         ui.showMessage(error.what(), MessageStyle::error);
     } catch (const std::exception& error) {

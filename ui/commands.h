@@ -74,7 +74,8 @@ void ExportQasm2Click(Workspace& ws, Presentation& ui);
 void ImportQasmClick(Workspace& ws, Presentation& ui);
 void ImportNpyClick(Workspace& ws, Presentation& ui);
 
-// Draws a laid-out whole-circuit picture into a PNG file; false when it could not.
+// Draws a laid-out whole-circuit picture into a PNG file; false when the image
+// could not be made, a FileError when the file could not be written.
 using PngPictureWriter = std::function<bool(const CircuitPictureLayout& layout, std::span<const TGATE1> list,
                                             int count, const std::string& path)>;
 

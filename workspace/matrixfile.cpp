@@ -21,11 +21,18 @@ namespace {
 
 constexpr int endOfInput = -1;
 
+// Far above anything the writer produces (an entry is at most about 50 characters), and
+// small enough that a huge or endless file is refused after a few kilobytes.
+constexpr int maxLineOneLength = 300;
+constexpr int maxEntryLength = 300;
+constexpr int maxRowLineRest = 300;
+
 // Bytes of a file in memory.
 class MemorySource {
 public:
     explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
     int next() { return pos_ < bytes_.size() ? static_cast<unsigned char>(bytes_[pos_++]) : endOfInput; }
+    int peek() const { return pos_ < bytes_.size() ? static_cast<unsigned char>(bytes_[pos_]) : endOfInput; }
 
 private:
     std::string_view bytes_;
@@ -41,6 +48,11 @@ public:
         const auto c = file_.sbumpc();
         return c == std::filebuf::traits_type::eof() ? endOfInput : static_cast<int>(c);
     }
+    int peek()
+    {
+        const auto c = file_.sgetc();
+        return c == std::filebuf::traits_type::eof() ? endOfInput : static_cast<int>(c);
+    }
 
 private:
     std::filebuf& file_;
@@ -51,6 +63,35 @@ bool isBlankOrLineEnd(int c) { return c == ' ' || c == '\t' || isLineEnd(c); }
 
 // Sizes the program writes: 2 to 5 qubits.
 bool isSupportedSize(int size) { return size == 4 || size == 8 || size == 16 || size == 32; }
+
+bool isControlByte(unsigned char c) { return c < 0x20 || c == 0x7f; }
+
+// A control byte (a NUL above all) would cut or garble the message that echoes
+// the text. None of them belongs to a number, so the text with each one written
+// as \xNN fails at the same place with the same message, which stays printable.
+std::string readableMessage(const std::string& text, const ConversionError& error)
+{
+    static constexpr char hexDigits[] = "0123456789ABCDEF";
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (!isControlByte(byte)) {
+            shown += c;
+            continue;
+        }
+        shown += "\\x";
+        shown += hexDigits[byte >> 4];
+        shown += hexDigits[byte & 0xf];
+    }
+    if (shown == text)
+        return error.what();
+    try {
+        toComplex(shown);
+    } catch (const ConversionError& readable) {
+        return readable.what();
+    }
+    return error.what();
+}
 
 template <typename Source>
 class MatrixParser {
@@ -90,11 +131,13 @@ public:
                     throw FileError("Row " + std::to_string(row) + " of the matrix has more than " +
                                     std::to_string(n) + " entries.");
             }
-            if (row < n)
-                expect(',', "the ',' after row " + std::to_string(row));
-            else
+            if (row == n) {
                 expect('}', "the '}' that closes the matrix");
-            skipRestOfLine();
+                break;  // the report after the matrix is not read
+            }
+            expect(',', "the ',' after row " + std::to_string(row));
+            skipRestOfLine(maxRowLineRest, "Row " + std::to_string(row) + " of the matrix is followed by more than " +
+                                               std::to_string(maxRowLineRest) + " characters on its line.");
         }
         content.verdict = MatrixFileContent::Verdict::matrix;
         return content;
@@ -107,25 +150,34 @@ private:
     // A size too long to hold saturates, so it still counts as too big (or too small).
     int readSize()
     {
-        int c = source_.next();
+        int used = 0;
+        const auto next = [&] {
+            if (++used > maxLineOneLength)
+                throw FileError("The file does not start with the matrix size: its first " +
+                                std::to_string(maxLineOneLength) + " characters hold no whole line.");
+            return source_.next();
+        };
+        int c = next();
         while (isBlankOrLineEnd(c))
-            c = source_.next();
+            c = next();
         bool negative = false;
         if (c == '+' || c == '-') {
             negative = c == '-';
-            c = source_.next();
+            c = next();
         }
         if (c < '0' || c > '9')
             throw FileError("Invalid numeric input");
         long long value = 0;
         while (c >= '0' && c <= '9') {
             value = std::min(value * 10 + (c - '0'), 1000000LL);
-            c = source_.next();
+            c = next();
         }
         if (c != endOfInput && !isBlankOrLineEnd(c))
             throw FileError("Invalid numeric input");
-        if (c != endOfInput && c != '\n')
-            skipRestOfLine();
+        while (c != endOfInput && !isLineEnd(c))
+            c = next();
+        if (c == '\r')
+            endCarriageReturn();
         return static_cast<int>(negative ? -value : value);
     }
 
@@ -152,26 +204,47 @@ private:
                 throw FileError("The file ends inside " + where + ".");
             if (isLineEnd(c))
                 throw FileError("The line ends inside " + where + ": missing ',' or '}'.");
+            if (text.size() >= static_cast<std::size_t>(maxEntryLength))
+                throw FileError("Entry " + std::to_string(column) + " of row " + std::to_string(row) +
+                                " is longer than " + std::to_string(maxEntryLength) + " characters.");
             text.push_back(static_cast<char>(c));
         }
     }
 
-    // The reader's own message, followed by where in the matrix the entry stands.
+    // The conversion's own message, with where in the matrix the entry stands as its detail.
     static Complex entryValue(const std::string& text, int row, int column)
     {
         try {
             return toComplex(text);
         } catch (const ConversionError& e) {
-            throw ConversionError(std::string(e.what()) + " (row " + std::to_string(row) + ", column " +
-                                  std::to_string(column) + ")");
+            throw ConversionError(readableMessage(text, e), "The entry in row " + std::to_string(row) +
+                                                                ", column " + std::to_string(column) +
+                                                                " of the matrix.");
         }
     }
 
-    void skipRestOfLine()
+    // Reads up to and including the next line end (LF, CR or CR LF); more than
+    // `limit` characters before it are refused with `tooLong`.
+    void skipRestOfLine(int limit, const std::string& tooLong)
     {
-        int c = source_.next();
-        while (c != endOfInput && c != '\n')
-            c = source_.next();
+        for (int count = 0;; ++count) {
+            const int c = source_.next();
+            if (c == endOfInput || c == '\n')
+                return;
+            if (c == '\r') {
+                endCarriageReturn();
+                return;
+            }
+            if (count >= limit)
+                throw FileError(tooLong);
+        }
+    }
+
+    // A CR ends a line alone or together with the LF after it.
+    void endCarriageReturn()
+    {
+        if (source_.peek() == '\n')
+            source_.next();
     }
 };
 

@@ -1,6 +1,7 @@
 #include "app/cli/options.h"
 
 #include <charconv>
+#include <set>
 #include <string_view>
 
 namespace {
@@ -42,6 +43,24 @@ std::optional<std::string>* outputFile(CliOptions& options, std::string_view nam
     return nullptr;
 }
 
+// Options followed by a value ("--name value" or "--name=value").
+bool takesValue(std::string_view name)
+{
+    return name == "--end-stage" || name == "--random" || name == "--seed" || name == "--save" ||
+           name == "--from-qasm" || name == "--qasm" ||
+           name == "--qasm2" || name == "--svg" || name == "--json";
+}
+
+// "-" alone is a name; anything else that starts with '-' is taken for an option.
+bool looksLikeOption(std::string_view argument) { return argument.size() > 1 && argument[0] == '-'; }
+
+// Arguments echoed in a refusal are cut to a readable length.
+std::string shown(std::string_view argument)
+{
+    constexpr std::size_t longest = 60;
+    return argument.size() <= longest ? std::string(argument) : std::string(argument.substr(0, longest)) + "...";
+}
+
 ParsedOptions refused(std::string error) { return {std::nullopt, std::move(error)}; }
 
 }  // namespace
@@ -50,13 +69,15 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
 {
     CliOptions options;
     bool optionsEnded = false;
+    std::set<std::string> given;
     for (std::size_t k = 0; k < arguments.size(); ++k) {
-        std::string name = arguments[k];
+        std::string name = arguments[k] == "-h" && !optionsEnded ? "--help" : arguments[k];
         if (optionsEnded || name.size() < 2 || name.substr(0, 2) != "--") {
-            if (!name.empty() && name[0] == '-' && name != "-" && !optionsEnded)
-                return refused("unknown option '" + name + "'");
+            if (looksLikeOption(name) && !optionsEnded)
+                return refused("unknown option '" + shown(name) + "'");
             if (options.inputFile)
-                return refused("more than one matrix file given ('" + *options.inputFile + "' and '" + name + "')");
+                return refused("more than one matrix file given ('" + shown(*options.inputFile) + "' and '" +
+                               shown(name) + "')");
             options.inputFile = name;
             continue;
         }
@@ -70,6 +91,12 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
             inlineValue = name.substr(equals + 1);
             name.resize(equals);
         }
+        if (!given.insert(name).second)
+            return refused(shown(name) + " is given more than once");
+        // "--save --no-optimize" is a forgotten file name, not a file called "--no-optimize".
+        if (takesValue(name) && !inlineValue && k + 1 < arguments.size() && looksLikeOption(arguments[k + 1]))
+            return refused(name + " needs a value, not the option '" + shown(arguments[k + 1]) + "' (write " + name +
+                           "=VALUE for a value that starts with '-')");
         auto value = [&]() -> std::optional<std::string> {
             if (inlineValue)
                 return inlineValue;
@@ -85,6 +112,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
         if (name == "--help") {
             if (!flag(options.help))
                 return refused("--help takes no value");
+        } else if (name == "--version") {
+            if (!flag(options.version))
+                return refused("--version takes no value");
         } else if (name == "--no-optimize") {
             bool set = false;
             if (!flag(set))
@@ -132,13 +162,15 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
                 return refused(name + " needs a file name");
             *target = text;
         } else {
-            return refused("unknown option '" + arguments[k] + "'");
+            return refused("unknown option '" + shown(arguments[k]) + "'");
         }
     }
     if (options.randomQubits && options.inputFile)
         return refused("give either --random or a matrix file, not both");
     if (options.qasmInputFile && (options.randomQubits || options.inputFile))
         return refused("give either --from-qasm or --random or a matrix file, not two of them");
+    if (options.seed && !options.randomQubits)
+        return refused("--seed fixes the matrix of --random and is given without it");
     return {options, {}};
 }
 
@@ -164,11 +196,15 @@ std::string usageText()
            "                     a gate with two or more controls: use --end-stage l1 or basic)\n"
            "  --svg FILE         write a picture of the whole circuit as SVG\n"
            "  --json FILE        write a summary of the run: end stage, gate counts, checks, stage times\n"
-           "  --help             show this text\n"
+           "  -h, --help         show this text\n"
+           "  --version          show the version\n"
            "\n"
-           "Files are written after the run.\n"
+           "Files are written after the run. Each option may be given once; a value that starts\n"
+           "with '-' is written --option=VALUE.\n"
            "\n"
            "Exit status: 0 the run ended normally and every check passed; 1 the run reported a\n"
            "problem or a file could not be written; 2 the input was refused (unreadable or malformed\n"
            "file, refused size, a matrix that is not unitary, bad options).\n";
 }
+
+std::string versionText() { return "udecomp " UDECOMP_VERSION "\n"; }

@@ -23,6 +23,7 @@ struct CliOptions {
     std::optional<std::string> svgFile;    // picture of the whole circuit
     std::optional<std::string> jsonFile;   // run summary
     bool help = false;
+    bool version = false;
 };
 
 // Either the options or the reason they were refused.
@@ -36,3 +37,6 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments);
 
 // The --help text.
 std::string usageText();
+
+// The --version text.
+std::string versionText();

@@ -62,7 +62,10 @@ void connectOutput(HeadlessPresentation& ui, RunOutcome& outcome, std::ostream& 
     };
     ui.onMessage = [&](const RecordedMessage& message) {
         out.flush();
-        err << (message.style == MessageStyle::error ? "error: " : "info: ") << oneLine(message.text) << std::endl;
+        const char* prefix = message.style == MessageStyle::error ? "error: " : "info: ";
+        err << prefix << oneLine(message.text) << std::endl;
+        if (!message.detail.empty())
+            err << prefix << oneLine(message.detail) << std::endl;
         outcome.problem = true;
     };
     ui.onQuestion = [&](const std::string& question) {
@@ -103,6 +106,12 @@ bool setUpMatrix(Workspace& ws, HeadlessPresentation& ui, const CliOptions& opti
             err << "error: " << file << ": no matrix was read (its size must be 4, 8, 16 or 32)" << std::endl;
             return false;
         }
+    } catch (const ConversionError& e) {
+        out.flush();
+        err << "error: " << file << ": " << oneLine(e.what()) << std::endl;
+        if (!e.detail().empty())
+            err << "error: " << file << ": " << oneLine(e.detail()) << std::endl;
+        return false;
     } catch (const std::exception& e) {
         out.flush();
         err << "error: " << file << ": " << oneLine(e.what()) << std::endl;
@@ -178,6 +187,8 @@ int runCli(const CliOptions& options, std::ostream& out, std::ostream& err)
         outcome.problem = true;
     }
 
+    // The log so far goes out first: a save to standard output follows it.
+    out.flush();
     if (options.saveFile) {
         try {
             saveMatrixFile(*ws, ui, *options.saveFile);

@@ -5,10 +5,19 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 class ConversionError : public std::runtime_error {
 public:
-    explicit ConversionError(const std::string& message) : std::runtime_error(message) {}
+    explicit ConversionError(const std::string& message, std::string detail = {})
+        : std::runtime_error(message), detail_(std::move(detail))
+    {
+    }
+    // Where the text stood (a file's row and column), shown apart from the message; may be empty.
+    const std::string& detail() const { return detail_; }
+
+private:
+    std::string detail_;
 };
 
 class FileError : public std::runtime_error {

@@ -88,14 +88,9 @@ void kompozicia(std::span<const TGATE1> gates, int count, int pzac, int pkon, TM
                 Presentation& ui)
 {
     const int n = 1 << qubitCount;
-    // Slot 0 holds no gate, so an empty list (or one given without slots)
-    // composes to the identity rather than to whatever slot 0 holds.
+    // A count beyond the list's slots is the caller's mistake: only the slots that exist are composed.
     const int available = static_cast<int>(gates.size()) - 1;
     count = std::min(count, available);
-    if (count < 1) {
-        setIdentity(m, n);
-        return;
-    }
     const auto report = [&ui](const char* text) { ui.showMessage(text, MessageStyle::information); };
     if (pzac < 1) {
         report("Procedure kompozicia: pzac<1 was sent!!!");
@@ -116,6 +111,12 @@ void kompozicia(std::span<const TGATE1> gates, int count, int pzac, int pkon, TM
     if (pzac > pkon) {
         report("Procedure kompozicia: pzac>pkon was sent!!!");
         std::swap(pzac, pkon);
+    }
+    // Only an empty list leaves gate 0 after the repairs; slot 0 holds no gate,
+    // so the empty product is the identity.
+    if (pzac < 1) {
+        setIdentity(m, n);
+        return;
     }
 
     const GateRunResult run = composeGates(gates.subspan(pzac, pkon - pzac + 1), m, qubitCount);

@@ -23,6 +23,8 @@ int todec(const QubitBits& bits, int qubitCount, Presentation& ui);
 void gateMatrix(const TGATE1& gate, TMATICA1& m, int qubitCount, Presentation& ui);
 
 // m := G(pkon) * ... * G(pzac) over gates[pzac..pkon] (gates[0] is slot 0);
-// `count` is the number of gates in the list. An empty list gives the identity.
+// `count` is the number of gates in the list. A range outside 1..count is
+// repaired with a message for each repair; an empty list gives the identity
+// after its three messages.
 void kompozicia(std::span<const TGATE1> gates, int count, int pzac, int pkon, TMATICA1& m, int qubitCount,
                 Presentation& ui);

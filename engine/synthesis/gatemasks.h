@@ -10,8 +10,8 @@
 struct GateMasks {
     int target = 0;
     int controls = 0;
-    int expectedCount = 0;  // 2^(qubitCount - type - 1) for a well-formed gate
-    bool wellFormed = false;
+    int expectedCount = 0;    // 2^(qubitCount - type - 1); -1 for type >= qubitCount, where no count is right
+    bool wellFormed = false;  // every qubit number names a bit of the states
 };
 
 inline int qubitMask(int qubit, int qubitCount) { return 1 << (qubitCount - qubit); }
@@ -20,9 +20,11 @@ inline GateMasks gateMasks(const TGATE1& gate, int qubitCount)
 {
     GateMasks masks;
     const int type = gate.type;
-    if (type >= qubitCount || type > maxQubits - 1)
+    if (type > maxQubits - 1)
         return masks;
-    masks.expectedCount = 1 << (qubitCount - type - 1);
+    // More controls than other qubits: some control repeats or is the target; the
+    // states that still qualify are written and the count is reported as wrong.
+    masks.expectedCount = type < qubitCount ? 1 << (qubitCount - type - 1) : -1;
     // A qubit number outside 1..qubitCount names no bit of any state, so such a
     // gate qualifies no state (and is reported like any other malformed gate).
     if (gate.target < 1 || gate.target > qubitCount)

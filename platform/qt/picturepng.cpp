@@ -1,9 +1,13 @@
 #include "platform/qt/picturepng.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
-#include <QString>
+
+#include <ostream>
 
 #include "platform/qt/qtcanvas.h"
+#include "workspace/textfile.h"
 
 QImage circuitPictureImage(const CircuitPictureLayout& layout, std::span<const TGATE1> list, int count)
 {
@@ -28,5 +32,12 @@ bool writeCircuitPicturePng(const CircuitPictureLayout& layout, std::span<const 
     const QImage image = circuitPictureImage(layout, list, count);
     if (image.isNull())
         return false;
-    return image.save(QString::fromStdString(path), "PNG");
+    // Encoded in memory first, then written by the one safe writer like every other export.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return false;
+    replaceFile(path, [&](std::ostream& out) { out.write(bytes.constData(), bytes.size()); });
+    return true;
 }

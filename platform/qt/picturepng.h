@@ -13,6 +13,7 @@ class QImage;
 // layout's size; a null image when one that large cannot be allocated.
 QImage circuitPictureImage(const CircuitPictureLayout& layout, std::span<const TGATE1> list, int count);
 
-// Writes that image to `path` as PNG; false when it could not be made or saved.
+// Writes that image to `path` as PNG through replaceFile; false when the image
+// could not be made, FileError (with the file and the reason) when it could not be written.
 bool writeCircuitPicturePng(const CircuitPictureLayout& layout, std::span<const TGATE1> list, int count,
                             const std::string& path);

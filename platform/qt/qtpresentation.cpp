@@ -166,8 +166,15 @@ void QtPresentation::appendLog(std::string_view line)
 
 void QtPresentation::showMessage(std::string_view text, MessageStyle style)
 {
+    showDetailedMessage(text, {}, style);
+}
+
+void QtPresentation::showDetailedMessage(std::string_view text, std::string_view detail, MessageStyle style)
+{
     const auto icon = style == MessageStyle::error ? QMessageBox::Critical : QMessageBox::Information;
     QMessageBox box(icon, QApplication::applicationName(), messageText(text), QMessageBox::Ok, &window_);
+    if (!detail.empty())
+        box.setDetailedText(messageText(detail));
     execModal(box);
 }
 

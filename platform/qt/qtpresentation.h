@@ -39,6 +39,7 @@ public:
 
     void appendLog(std::string_view line) override;
     void showMessage(std::string_view text, MessageStyle style) override;
+    void showDetailedMessage(std::string_view text, std::string_view detail, MessageStyle style) override;
     bool askOkCancel(std::string_view text) override;
 
     void setProgressMaximum(int maximum) override;

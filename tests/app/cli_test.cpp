@@ -46,10 +46,12 @@ class Cli : public ::testing::Test {
 protected:
     TemporaryDirectory dir;
 
-    // Runs udecomp with the arguments; standard output and error are captured in files.
-    CliResult run(const std::vector<std::string>& arguments) const
+    // Runs udecomp with the arguments; standard output and error are captured in
+    // files (standard output in `outFile` when one is given).
+    CliResult run(const std::vector<std::string>& arguments, fs::path outFile = {}) const
     {
-        const fs::path outFile = dir / "stdout.txt";
+        if (outFile.empty())
+            outFile = dir / "stdout.txt";
         const fs::path errFile = dir / "stderr.txt";
         std::vector<std::string> argv{UDECOMP_CLI_PATH};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
@@ -61,6 +63,8 @@ protected:
         const pid_t child = fork();
         if (child == 0) {
             const int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (out < 0)
+                _exit(126);
             const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             const int in = open("/dev/null", O_RDONLY);
             dup2(out, 1);
@@ -75,7 +79,7 @@ protected:
             return result;
         result.exited = WIFEXITED(status);
         result.status = result.exited ? WEXITSTATUS(status) : -1;
-        result.out = readBytes(outFile);
+        result.out = fs::is_regular_file(outFile) ? readBytes(outFile) : std::string();
         result.err = readBytes(errFile);
         return result;
     }
@@ -102,8 +106,22 @@ TEST_F(Cli, HelpDescribesTheOptionsAndSucceeds)
     const CliResult r = run({"--help"});
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--end-stage", "--no-optimize", "--self-check", "--show-steps", "--random", "--seed",
-                               "--save", "--qasm", "--qasm2", "--svg", "--json", "--from-qasm", ".npy"})
+                               "--save", "--qasm", "--qasm2", "--svg", "--json", "--from-qasm", ".npy", "--version"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
+    EXPECT_EQ(run({"-h"}).out, r.out);
+    const CliResult version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("udecomp ", 0), 0u) << version.out;
+    EXPECT_EQ(lines(version.out).size(), 1u);
+}
+
+TEST_F(Cli, AStandardOutputThatCannotBeWrittenIsAProblem)
+{
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{}, {"--help"}}) {
+        const CliResult r = run(arguments, "/dev/full");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("error: the standard output cannot be written"), std::string::npos) << r.err;
+    }
 }
 
 TEST_F(Cli, BadOptionsAreRefusedWithStatusTwoAndAReason)
@@ -113,7 +131,9 @@ TEST_F(Cli, BadOptionsAreRefusedWithStatusTwoAndAReason)
         {"--random", "3x"},       {"--random"},           {"--seed", "-1"},          {"--seed", "x"},
         {"--save"},               {"--bogus"},            {"-x"},                    {"a.mat", "b.mat"},
         {"--no-optimize=yes"},    {"--random", "3", "a.mat"},
-        {"--from-qasm"},          {"--from-qasm", "a.qasm", "b.mat"},
+        {"--from-qasm"},          {"--from-qasm", "a.qasm", "b.mat"}, {"--from-qasm", "--no-optimize"},
+        {"--save", "--no-optimize"}, {"--json", "-h"},    {"--svg", "a", "--svg", "b"}, {"--self-check", "--self-check"},
+        {"--seed", "3"},          {"--seed", "3", "a.mat"},
     };
     for (const auto& arguments : cases) {
         const CliResult r = run(arguments);
@@ -123,6 +143,8 @@ TEST_F(Cli, BadOptionsAreRefusedWithStatusTwoAndAReason)
         EXPECT_NE(r.err.find("udecomp: "), std::string::npos) << r.err;
         EXPECT_TRUE(r.out.empty()) << "nothing runs after a refused option";
     }
+    EXPECT_FALSE(fs::exists("--no-optimize"));
+    EXPECT_FALSE(fs::exists(dir / "a"));
 }
 
 TEST_F(Cli, BadFilesEndWithStatusTwoAndAClearMessage)
@@ -161,6 +183,11 @@ TEST_F(Cli, BadFilesEndWithStatusTwoAndAClearMessage)
         EXPECT_NE(r.err.find("error: "), std::string::npos) << r.err;
         EXPECT_NE(r.err.find(c.errorPart), std::string::npos) << r.err;
     }
+    // The conversion error is the pattern's text alone; the position follows on its own line.
+    const fs::path nan = dir / "nan.mat";
+    EXPECT_EQ(lines(run({nan.string()}).err),
+              (std::vector<std::string>{"error: " + nan.string() + ": Could not parse real portion [<?>NaN]",
+                                        "error: " + nan.string() + ": The entry in row 1, column 4 of the matrix."}));
 }
 
 TEST_F(Cli, AnOpenQasmCircuitOrANumpyMatrixIsImportedAndDecomposed)
@@ -253,6 +280,20 @@ TEST_F(Cli, AFailedSaveIsAProblemAndKeepsTheOldFile)
     EXPECT_TRUE(fs::is_directory(folder));
     const CliResult missing = run({"--save", (dir / "no" / "such.mat").string()});
     EXPECT_EQ(missing.status, 1);
+}
+
+TEST_F(Cli, ASaveAndAnExportThroughALinkToStandardOutputFollowTheLog)
+{
+    const fs::path link = dir / "out.json";
+    fs::create_symlink("/proc/self/fd/1", link);
+    const CliResult r = run({"--json", link.string(), "--save", link.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(link));
+    const std::size_t logEnd = r.out.find("Matrix Decomposition was successful.");
+    EXPECT_NE(logEnd, std::string::npos) << r.out;
+    const std::size_t matrix = r.out.find("4\r\n{{", logEnd);
+    EXPECT_NE(matrix, std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"endStage\": \"basic gates\"", matrix), std::string::npos) << r.out;
 }
 
 TEST_F(Cli, SubnormalEntriesAreReadAndDecomposed)
@@ -352,7 +393,7 @@ TEST_F(Cli, AnExportIntoAMissingFolderIsAProblemWithAMessage)
         const fs::path target = dir / "no" / "such" / "file";
         const CliResult r = run({option, target.string()});
         EXPECT_EQ(r.status, 1);
-        EXPECT_NE(r.err.find("error: Cannot write the file " + target.string()), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("error: Cannot write the file " + target.string() + ": No such file or directory"), std::string::npos) << r.err;
         EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos) << "the run itself went on";
     }
     const CliResult noName = run({"--svg"});

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the matrix-file reader. Malformed input must end in a
-// FileError or ConversionError; an accepted matrix must have a supported size,
-// all its entries, only finite values, and must come back from the writer's layout.
+// FileError or ConversionError with a short, printable message; an accepted
+// matrix must have a supported size, all its entries, only finite values, and
+// must come back from the writer's layout.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -53,6 +54,17 @@ void checkRoundTrip(const MatrixFileContent& content)
             fail("an entry does not read back from the written layout");
 }
 
+// A refusal's message is printable and short: no control byte cuts or garbles it,
+// and no huge text of the file is echoed.
+void checkMessage(std::string_view message)
+{
+    if (message.size() > 1000)
+        fail("a refusal's message is longer than 1000 characters");
+    for (const char c : message)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            fail("a refusal's message holds a control byte");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -61,9 +73,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MatrixFileContent content;
     try {
         content = parseMatrixFile(bytes);
-    } catch (const FileError&) {
+    } catch (const FileError& e) {
+        checkMessage(e.what());
         return 0;
-    } catch (const ConversionError&) {
+    } catch (const ConversionError& e) {
+        checkMessage(e.what());
+        if (e.detail().empty())
+            fail("a refused entry does not say where it stands");
         return 0;
     }
     if (content.verdict != MatrixFileContent::Verdict::matrix) {

@@ -1,6 +1,9 @@
 #include "support/files.h"
 
+#include <grp.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -35,4 +38,22 @@ void writeBytes(const fs::path& file, std::string_view bytes)
 {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << bytes;
+}
+
+int runWithoutPrivileges(const std::function<int()>& check)
+{
+    if (geteuid() != 0)
+        return check();
+    const pid_t child = fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        const gid_t nobody = 65534;
+        if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0)
+            _exit(100);
+        _exit(check());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

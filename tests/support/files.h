@@ -2,6 +2,7 @@
 // File helpers of the tests: a private temporary folder and whole-file bytes.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,3 +24,8 @@ private:
 
 std::string readBytes(const std::filesystem::path& file);
 void writeBytes(const std::filesystem::path& file, std::string_view bytes);
+
+// Runs `check` where file permissions bind: directly for an ordinary user, and
+// for root (CI runs as root) in a child process that has become user nobody.
+// Returns check's result, or -1 when the child could not run it.
+int runWithoutPrivileges(const std::function<int()>& check);

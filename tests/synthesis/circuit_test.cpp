@@ -190,22 +190,41 @@ TEST_F(Circuit, MalformedGatesLeaveTheIdentityAndAreReported)
     gate.controls[1] = 6;  // no such qubit
     gateMatrix(gate, m, 3, ui);
     EXPECT_TRUE(sameDoubles(m, identity, 8));
-    gate.type = 3;  // more controls than the other qubits
-    gate.controls = {0, 1, 3, 3, 0};
-    gateMatrix(gate, m, 3, ui);
-    EXPECT_TRUE(sameDoubles(m, identity, 8));
     gate.type = 0;
     gate.target = 0;
     gateMatrix(gate, m, 3, ui);
     EXPECT_TRUE(sameDoubles(m, identity, 8));
+    EXPECT_EQ(ui.messages.size(), 3u);
+
+    // As many controls as qubits or more: the states that qualify are still written.
+    gate.type = 3;
+    gate.target = 2;
+    gate.controls = {0, 1, 3, 3, 0};  // state 101 and its partner 111
+    gateMatrix(gate, m, 3, ui);
     EXPECT_EQ(ui.messages.size(), 4u);
+    TMATICA1 expected = identity;
+    expected(6, 6) = expected(8, 8) = {};
+    expected(6, 8) = expected(8, 6) = {1.0, 0.0};
+    EXPECT_TRUE(sameDoubles(m, expected, 8));
+    gate.type = 2;
+    gate.target = 1;
+    gate.controls = {0, 2, 2, 0, 0};  // on 2 qubits: state 01 and its partner 11
+    gateMatrix(gate, m, 2, ui);
+    EXPECT_EQ(ui.messages.size(), 5u);
+    EXPECT_EQ(m(2, 4).re, 1.0);
+    EXPECT_EQ(m(2, 2).re, 0.0);
+    EXPECT_EQ(m(1, 1).re, 1.0);
+    gate.controls = {0, 1, 2, 0, 0};  // the target among them: nothing qualifies
+    gateMatrix(gate, m, 2, ui);
+    EXPECT_EQ(ui.messages.size(), 6u);
+    ui.clearRecords();
 
     // Repeated controls qualify more states than the gate's type promises.
     gate.type = 2;
     gate.target = 3;
     gate.controls = {0, 1, 1, 0, 0};
     gateMatrix(gate, m, 3, ui);
-    EXPECT_EQ(ui.messages.size(), 5u);
+    EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(m(5, 6).re, 1.0);
     EXPECT_EQ(m(7, 8).re, 1.0);
 }
@@ -280,7 +299,7 @@ TEST_F(Circuit, CompositionRepairsItsRangeInOrder)
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(Circuit, EmptyCircuitComposesToTheIdentitySilently)
+TEST_F(Circuit, EmptyCircuitShowsItsThreeRepairsAndComposesToTheIdentity)
 {
     ws->gates[0].type = 0;
     ws->gates[0].target = 1;
@@ -289,8 +308,11 @@ TEST_F(Circuit, EmptyCircuitComposesToTheIdentitySilently)
     m(1, 1) = {5.0, 5.0};
     setIdentity(identity, 4);
     kompozicia(ws->gates, 0, 1, 0, m, 2, ui);
-    EXPECT_TRUE(sameDoubles(m, identity, 4));
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(sameDoubles(m, identity, 4)) << "slot 0 holds no gate";
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[0].text, "Procedure kompozicia: pzac>pocetb1 was sent!!!");
+    EXPECT_EQ(ui.messages[1].text, "Procedure kompozicia: pkon<1 was sent!!!");
+    EXPECT_EQ(ui.messages[2].text, "Procedure kompozicia: pkon>pocetb1 was sent!!!");
 }
 
 TEST_F(Circuit, AppendingStopsAtCapacityWithOneMessage)

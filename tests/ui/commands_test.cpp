@@ -113,10 +113,13 @@ TEST_F(Commands, RunCommandShowsConversionAndFileErrorsAndGoesOn)
     EXPECT_TRUE(runCommand(ui, [] {}));
     EXPECT_FALSE(runCommand(ui, [] { throw FileError("Cannot open file"); }));
     EXPECT_FALSE(runCommand(ui, [] { throw ConversionError("'1+' is not a valid complex number"); }));
-    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_FALSE(runCommand(ui, [] { throw ConversionError("Unexpected characters [1<?>x]", "Row 2, column 3"); }));
+    ASSERT_EQ(ui.messages.size(), 3u);
     EXPECT_EQ(ui.messages[0].text, "Cannot open file");
     EXPECT_EQ(ui.messages[0].style, MessageStyle::error);
     EXPECT_EQ(ui.messages[1].text, "'1+' is not a valid complex number");
+    EXPECT_EQ(ui.messages[2].text, "Unexpected characters [1<?>x]");
+    EXPECT_EQ(ui.messages[2].detail, "Row 2, column 3") << "the position goes to the box's detail";
 }
 
 TEST_F(Commands, GenerateShowsTheGridWithANewRandomMatrix)
@@ -555,7 +558,7 @@ TEST_F(Commands, PictureExportRefusesAZoomWithoutAColumnAndAMissingFolder)
     ExportPictureClick(*ws, ui);
     ASSERT_EQ(ui.messages.size(), 3u);
     EXPECT_EQ(ui.messages[2].style, MessageStyle::error);
-    EXPECT_EQ(ui.messages[2].text, "Cannot write the file " + missing.string());
+    EXPECT_EQ(ui.messages[2].text, "Cannot write the file " + missing.string() + ": No such file or directory");
 }
 
 TEST_F(Commands, AClickOnAGateSelectsItAsTheSelectorWouldAndBesideEveryGateChangesNothing)

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -17,6 +22,11 @@ class TextFile : public ::testing::Test {
 protected:
     TemporaryDirectory dir;
     HeadlessPresentation ui;
+
+    std::size_t filesInFolder() const
+    {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()));
+    }
 };
 
 TEST_F(TextFile, ReplacesTheOldFileKeepingItsPermissionsAndLeavesNoTemporary)
@@ -28,27 +38,154 @@ TEST_F(TextFile, ReplacesTheOldFileKeepingItsPermissionsAndLeavesNoTemporary)
     EXPECT_EQ(readBytes(target), "new text\n");
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
-    EXPECT_FALSE(fs::exists(dir / "out.qasm.saving"));
+    EXPECT_EQ(filesInFolder(), 1u);
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(TextFile, AFailedWriteKeepsTheOldFileAndSaysWhichFile)
+TEST_F(TextFile, AFailedWriteKeepsTheOldFileAndGivesTheFileAndTheReason)
 {
     const fs::path target = dir / "out.svg";
     std::ofstream(target) << "old picture";
-    fs::create_directory(dir / "out.svg.saving");  // the temporary cannot be created
-    EXPECT_FALSE(writeTextFile(target.string(), "new picture", ui));
+    fs::permissions(target, fs::perms::all);
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
+    const int verdict = runWithoutPrivileges([&] {
+        if (writeTextFile(target.string(), "new picture", ui))
+            return 1;
+        return ui.messages.size() == 1 && ui.messages[0].style == MessageStyle::error &&
+                       ui.messages[0].text == "Cannot write the file " + target.string() + ": Permission denied"
+                   ? 0
+                   : 2;
+    });
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_EQ(verdict, 0) << "1: the write reported success; 2: another message";
     EXPECT_EQ(readBytes(target), "old picture");
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Cannot write the file " + target.string());
-    EXPECT_EQ(ui.messages[0].style, MessageStyle::error);
+    EXPECT_EQ(filesInFolder(), 1u);
 }
 
-TEST_F(TextFile, ReplaceFileRefusesADirectoryAndAMissingFolder)
+TEST_F(TextFile, ReplaceFileRefusesADirectoryAndAMissingFolderWithTheSystemsReason)
 {
-    EXPECT_THROW(replaceFile(dir.path().string(), [](std::ostream& out) { out << "x"; }), FileError);
+    auto reasonOf = [](const fs::path& path) {
+        try {
+            replaceFile(path.string(), [](std::ostream& out) { out << "x"; });
+        } catch (const FileError& e) {
+            return std::string(e.what());
+        }
+        return std::string("written");
+    };
+    EXPECT_EQ(reasonOf(dir.path()), "Cannot write the file " + dir.path().string() + ": Is a directory");
     EXPECT_TRUE(fs::is_directory(dir.path()));
-    EXPECT_THROW(replaceFile((dir / "no" / "such.json").string(), [](std::ostream& out) { out << "x"; }), FileError);
+    const fs::path missing = dir / "no" / "such.json";
+    EXPECT_EQ(reasonOf(missing), "Cannot write the file " + missing.string() + ": No such file or directory");
+}
+
+TEST_F(TextFile, AReadOnlyFileIsRefusedAndKept)
+{
+    const fs::path target = dir / "kept.mat";
+    writeBytes(target, "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(dir.path(), fs::perms::all);
+    const int verdict = runWithoutPrivileges([&] {
+        try {
+            replaceFile(target.string(), [](std::ostream& out) { out << "new"; });
+        } catch (const FileError& e) {
+            return std::string(e.what()) == "Cannot write the file " + target.string() + ": Permission denied" ? 0 : 2;
+        }
+        return 1;
+    });
+    EXPECT_EQ(verdict, 0) << "1: the file was replaced; 2: another message";
+    EXPECT_EQ(readBytes(target), "old");
+}
+
+TEST_F(TextFile, ALinkIsWrittenThroughAndStaysALink)
+{
+    const fs::path real = dir / "real.mat";
+    writeBytes(real, "old");
+    fs::create_symlink("real.mat", dir / "link.mat");
+    fs::create_symlink(dir / "link.mat", dir / "chain.mat");
+    fs::create_symlink("made.mat", dir / "dangling.mat");
+    for (const char* name : {"link.mat", "chain.mat", "dangling.mat"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(writeTextFile((dir / name).string(), std::string("through ") + name, ui));
+        EXPECT_TRUE(fs::is_symlink(dir / name));
+    }
+    EXPECT_EQ(readBytes(real), "through chain.mat");
+    EXPECT_EQ(readBytes(dir / "made.mat"), "through dangling.mat");
+    EXPECT_EQ(filesInFolder(), 5u) << "no temporary is left behind";
+}
+
+TEST_F(TextFile, PlantedFilesAtTheOldTemporaryNamesAreNeitherFollowedNorRemoved)
+{
+    writeBytes(dir / "victim.txt", "victim");
+    fs::create_symlink(dir / "victim.txt", dir / "m.mat.saving");
+    writeBytes(dir / "n.mat.saving", "someone's file");
+    EXPECT_TRUE(writeTextFile((dir / "m.mat").string(), "m", ui));
+    EXPECT_TRUE(writeTextFile((dir / "n.mat").string(), "n", ui));
+    EXPECT_EQ(readBytes(dir / "m.mat"), "m");
+    EXPECT_EQ(readBytes(dir / "victim.txt"), "victim");
+    EXPECT_TRUE(fs::is_symlink(dir / "m.mat.saving"));
+    EXPECT_EQ(readBytes(dir / "n.mat.saving"), "someone's file");
+}
+
+TEST_F(TextFile, DevicesAndPipesAreWrittenInPlace)
+{
+    // A pipe that nobody reads is refused at once rather than waited for, and stays a pipe.
+    const fs::path pipe = dir / "pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(writeTextFile(pipe.string(), "lost", ui));
+    EXPECT_EQ(ui.messages.at(0).text, "Cannot write the file " + pipe.string() + ": No such device or address");
+    EXPECT_TRUE(fs::is_fifo(pipe));
+
+    // Private copies of /dev/null and /dev/full, where the system lets us make them.
+    const fs::path null = dir / "null", full = dir / "full";
+    if (mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 || mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        GTEST_SKIP() << "no device nodes can be made here";
+    ui.clearRecords();
+    EXPECT_TRUE(writeTextFile(null.string(), "gone", ui));
+    EXPECT_FALSE(writeTextFile(full.string(), "no room", ui));
+    EXPECT_EQ(ui.messages.at(0).text, "Cannot write the file " + full.string() + ": No space left on device");
+    EXPECT_TRUE(fs::is_character_file(null));
+    EXPECT_TRUE(fs::is_character_file(full));
+}
+
+TEST_F(TextFile, TwoWritersAtOnceLeaveOneOfTheTwoWholeFiles)
+{
+    const fs::path target = dir / "race.mat";
+    const std::string texts[2] = {std::string(3 << 20, 'a'), std::string(2 << 20, 'b')};
+    for (int round = 0; round < 8; ++round) {
+        int start[2];
+        ASSERT_EQ(pipe(start), 0);
+        pid_t writers[2];
+        for (int k = 0; k < 2; ++k) {
+            writers[k] = fork();
+            ASSERT_GE(writers[k], 0);
+            if (writers[k] != 0)
+                continue;
+            close(start[1]);
+            char go;
+            const bool started = read(start[0], &go, 1) == 0;  // both start when the pipe closes
+            try {
+                // Written in pieces, so the two writers overlap.
+                replaceFile(target.string(), [&](std::ostream& out) {
+                    for (std::size_t at = 0; at < texts[k].size(); at += 4096)
+                        out.write(texts[k].data() + at, 4096);
+                });
+            } catch (const FileError&) {
+                _exit(1);
+            }
+            _exit(started ? 0 : 2);
+        }
+        close(start[0]);
+        close(start[1]);
+        for (const pid_t writer : writers) {
+            int status = 0;
+            waitpid(writer, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "both saves succeed";
+        }
+        const std::string result = readBytes(target);
+        ASSERT_TRUE(result == texts[0] || result == texts[1]) << "round " << round << ": " << result.size() << " bytes";
+        EXPECT_EQ(filesInFolder(), 1u);
+    }
 }
 
 }  // namespace
