@@ -160,26 +160,8 @@ private:
             return;
         kompozicia(std::span<const TGATE1>(chunk_->data(), static_cast<std::size_t>(inChunk_) + 1), inChunk_, 1,
                    inChunk_, *chunkMatrix_, qubitCount_, ui_);
-        multiplyFromLeft(*chunkMatrix_);
+        matMul(*chunkMatrix_, *product_, *product_, 1 << qubitCount_);
         inChunk_ = 0;
-    }
-
-    // product := left * product. Not matMul: built with clang, its load-time clones
-    // cannot be called from another file.
-    void multiplyFromLeft(const TMATICA1& left)
-    {
-        const int n = 1 << qubitCount_;
-        for (int c = 1; c <= n; ++c) {
-            Complex column[TMATICA1::capacity];
-            for (int r = 1; r <= n; ++r)
-                column[r - 1] = (*product_)(r, c);
-            for (int r = 1; r <= n; ++r) {
-                Complex sum{};
-                for (int k = 1; k <= n; ++k)
-                    sum = sum + left(r, k) * column[k - 1];
-                (*product_)(r, c) = sum;
-            }
-        }
     }
 
     Presentation& ui_;

@@ -184,6 +184,17 @@ void RunRecorder::appendLog(std::string_view line)
 void RunRecorder::showMessage(std::string_view text, MessageStyle style)
 {
     inner_.showMessage(text, style);
+    countMessage(text);
+}
+
+void RunRecorder::showDetailedMessage(std::string_view text, std::string_view detail, MessageStyle style)
+{
+    inner_.showDetailedMessage(text, detail, style);
+    countMessage(text);
+}
+
+void RunRecorder::countMessage(std::string_view text)
+{
     if (!summary_.started)
         return;
     ++summary_.messages;

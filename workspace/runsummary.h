@@ -61,6 +61,7 @@ public:
 
     void appendLog(std::string_view line) override;
     void showMessage(std::string_view text, MessageStyle style) override;
+    void showDetailedMessage(std::string_view text, std::string_view detail, MessageStyle style) override;
     bool askOkCancel(std::string_view text) override { return inner_.askOkCancel(text); }
 
     void setProgressMaximum(int maximum) override { inner_.setProgressMaximum(maximum); }
@@ -112,12 +113,14 @@ public:
         return inner_.chooseSaveFile(title, filter, proposedName);
     }
     bool runGateMatrixDialog(GateDialogFields& fields) override { return inner_.runGateMatrixDialog(fields); }
+    void showStatus(std::string_view text) override { inner_.showStatus(text); }
     void showUserGuide() override { inner_.showUserGuide(); }
     void showAbout() override { inner_.showAbout(); }
     void quit() override { inner_.quit(); }
 
 private:
     void closeStage(std::string name, double now);
+    void countMessage(std::string_view text);
 
     Presentation& inner_;
     Clock clock_;

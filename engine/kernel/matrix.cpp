@@ -1,5 +1,7 @@
 #include "engine/kernel/matrix.h"
 
+#include "engine/kernel/avx2clones.h"
+
 void setIdentity(TMATICA1& m, int n)
 {
     for (int r = 1; r <= n; ++r)
@@ -10,9 +12,7 @@ void setIdentity(TMATICA1& m, int n)
 // Built twice, for AVX2 and for any x86-64, chosen at load time: the same
 // operations in the same order without contraction, so the same bits, at
 // twice the speed where the wider vectors exist.
-#if defined(__x86_64__) && defined(__GNUC__)
-[[gnu::target_clones("avx2", "default")]]
-#endif
+UDECOMP_AVX2_CLONES
 void matMul(const TMATICA1& x, const TMATICA1& y, TMATICA1& result, int n)
 {
     // y is copied once into separate real and imaginary planes, so the inner

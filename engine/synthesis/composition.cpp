@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/kernel/avx2clones.h"
 #include "engine/synthesis/gatemasks.h"
 
 // Why the short forms give the dense product's doubles: a row of a gate's full
@@ -214,9 +215,7 @@ template <typename Matrix>
 
 // Built twice, for AVX2 and for any x86-64, chosen at load time: the same
 // operations in the same order without contraction, so the same bits.
-#if defined(__x86_64__) && defined(__GNUC__)
-[[gnu::target_clones("avx2", "default")]]
-#endif
+UDECOMP_AVX2_CLONES
 GateRunResult composeGates(std::span<const TGATE1> gates, TMATICA1& m, int qubitCount)
 {
     if (gates.empty() || !isFinite(gates[0].u))
