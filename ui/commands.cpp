@@ -49,7 +49,8 @@ void redrawFromFirstShownGate(const Workspace& ws, Presentation& ui)
     drawCircuit(ws, ui, ws.gates, ws.firstShownGate, ws.pocetb1);
 }
 
-// Exports write the circuit; with no gates there is nothing worth a file.
+// Exports write the circuit; with no gates there is nothing worth a file, nor
+// worth asking for its name.
 bool refuseEmptyCircuit(const Workspace& ws, Presentation& ui)
 {
     if (ws.pocetb1 > 0)
@@ -137,8 +138,10 @@ void Uloi1Click(Workspace& ws, Presentation& ui)
 
 void ExportQasm3Click(Workspace& ws, Presentation& ui)
 {
+    if (refuseEmptyCircuit(ws, ui))
+        return;
     const auto fileName = ui.chooseSaveFile(exportQasm3DialogTitle, qasm3FileFilter, proposedQasmFileName);
-    if (!fileName || fileName->empty() || refuseEmptyCircuit(ws, ui))
+    if (!fileName || fileName->empty())
         return;
     if (exportQasm(ws, QasmVersion::v3, *fileName, ui))
         noteExport(ws, ui, *fileName, "as OpenQASM 3");
@@ -146,8 +149,10 @@ void ExportQasm3Click(Workspace& ws, Presentation& ui)
 
 void ExportQasm2Click(Workspace& ws, Presentation& ui)
 {
+    if (refuseEmptyCircuit(ws, ui))
+        return;
     const auto fileName = ui.chooseSaveFile(exportQasm2DialogTitle, qasm2FileFilter, proposedQasmFileName);
-    if (!fileName || fileName->empty() || refuseEmptyCircuit(ws, ui))
+    if (!fileName || fileName->empty())
         return;
     if (exportQasm(ws, QasmVersion::v2, *fileName, ui))
         noteExport(ws, ui, *fileName, "as OpenQASM 2.0");
@@ -199,9 +204,11 @@ bool exportPictureSvg(const Workspace& ws, Presentation& ui, const std::string& 
 
 void ExportPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter& writePng)
 {
+    if (refuseEmptyCircuit(ws, ui))
+        return;
     const auto filter = writePng ? svgOrPngPictureFilter : svgPictureFilter;
     const auto fileName = ui.chooseSaveFile(exportPictureDialogTitle, filter, proposedPictureFileName);
-    if (!fileName || fileName->empty() || refuseEmptyCircuit(ws, ui))
+    if (!fileName || fileName->empty())
         return;
     if (!writePng || !endsWithPng(*fileName)) {
         if (exportPictureSvg(ws, ui, *fileName))

@@ -423,6 +423,9 @@ int gateGroupsIn(const std::string& svg)
 
 TEST_F(Commands, QasmExportsAskWithTheirTitlesAndWriteTheDecomposedCircuit)
 {
+    ui.endStageIndex = 0;
+    Button3Click(*ws, ui);
+    ASSERT_GT(ws->pocetb1, 0);
     ExportQasm3Click(*ws, ui);  // cancelled
     ExportQasm2Click(*ws, ui);
     ASSERT_EQ(countEvents(EventKind::saveDialog), 2);
@@ -430,9 +433,6 @@ TEST_F(Commands, QasmExportsAskWithTheirTitlesAndWriteTheDecomposedCircuit)
               "Export the circuit as OpenQASM 3|OpenQASM 3|*.qasm|circuit.qasm");
     EXPECT_EQ(ui.events.back().text, "Export the circuit as OpenQASM 2.0|OpenQASM 2.0|*.qasm|circuit.qasm");
 
-    ui.endStageIndex = 0;
-    Button3Click(*ws, ui);
-    ASSERT_GT(ws->pocetb1, 0);
     const auto input = std::make_unique<TMATICA1>(ws->matrixA);
     const auto composed = std::make_unique<TMATICA1>();
     const auto file = scratchFile("circuit.qasm");
@@ -610,8 +610,11 @@ TEST_F(Commands, ExportsRefuseAnEmptyCircuitAndNoteAWrittenFile)
     ExportPictureClick(*ws, ui);
     ExportQasm3Click(*ws, ui);
     ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].text, noCircuitToExportMessage);
-    EXPECT_EQ(ui.messages[1].style, MessageStyle::error);
+    for (const auto& message : ui.messages) {
+        EXPECT_EQ(message.text, noCircuitToExportMessage);
+        EXPECT_EQ(message.style, MessageStyle::error);
+    }
+    EXPECT_EQ(countEvents(EventKind::saveDialog), 0) << "no file name is asked for";
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_TRUE(ui.statusNotes.empty());
 
