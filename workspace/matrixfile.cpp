@@ -66,6 +66,25 @@ bool isSupportedSize(int size) { return size == 4 || size == 8 || size == 16 || 
 
 bool isControlByte(unsigned char c) { return c < 0x20 || c == 0x7f; }
 
+// The conversion echoes the entry around the place where it stopped; of a long
+// entry (control bytes, shown as \xNN, make it four times longer) it keeps the
+// characters next to that place.
+std::string withShortEcho(std::string message)
+{
+    constexpr std::size_t kept = 60;
+    const auto open = message.find(" [");
+    const auto mark = message.find("<?>", open);
+    if (open == std::string::npos || mark == std::string::npos || !message.ends_with(']'))
+        return message;
+    std::string read = message.substr(open + 2, mark - open - 2);
+    std::string rest = message.substr(mark + 3, message.size() - mark - 4);
+    if (read.size() > kept)
+        read = "..." + read.substr(read.size() - kept);
+    if (rest.size() > kept)
+        rest = rest.substr(0, kept) + "...";
+    return message.substr(0, open + 2) + read + "<?>" + rest + "]";
+}
+
 // A control byte (a NUL above all) would cut or garble the message that echoes
 // the text. None of them belongs to a number, so the text with each one written
 // as \xNN fails at the same place with the same message, which stays printable.
@@ -84,13 +103,13 @@ std::string readableMessage(const std::string& text, const ConversionError& erro
         shown += hexDigits[byte & 0xf];
     }
     if (shown == text)
-        return error.what();
+        return withShortEcho(error.what());
     try {
         toComplex(shown);
     } catch (const ConversionError& readable) {
-        return readable.what();
+        return withShortEcho(readable.what());
     }
-    return error.what();
+    return withShortEcho(error.what());
 }
 
 template <typename Source>

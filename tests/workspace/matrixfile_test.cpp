@@ -339,6 +339,10 @@ TEST_F(MatrixFile, MalformedFilesThrowWithAClearMessageAndChangeNothing)
         {replaced("0.125 - 0.5i", "1 + 2"), true, "Could not parse required 'i' symbol [1 + 2<?>]", firstEntry},
         {replaced("0.125 - 0.5i", std::string("1 +\0 2i\x7f", 8)), true,
          "Could not parse imaginary portion [1 +<?>\\x00 2i\\x7F]", firstEntry},
+        {replaced("0.125 - 0.5i", "1" + std::string(100, '0') + std::string(150, '\x19')), true,
+         "Could not parse required '+' (or '-') symbol [..." + std::string(60, '0') + "<?>" +
+             [] { std::string s; for (int k = 0; k < 15; ++k) s += "\\x19"; return s; }() + "...]",
+         firstEntry},
         {replaced("0.125 - 0.5i", std::string(3 << 20, '7')), false, "Entry 1 of row 1 is longer than 300 characters."},
         {replaced("},\n{", "},"+ std::string(400, ' ') + "\n{"), false, "Row 1 of the matrix is followed by more than"},
         {replaced("{{", "{"), false, "Missing"},
