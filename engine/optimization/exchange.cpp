@@ -24,7 +24,7 @@ ExchangeResult sameTargetRules(TGATE1& b1, TGATE1& b2, const PairFacts& facts, s
     // Passing unchanged is sound only when the matrices really commute; a pair
     // that commutes merely within the tolerance goes on to the rewrites below,
     // which keep the pair's product.
-    if (equalToRounding2(matMul2(b1.u, b2.u), matMul2(b2.u, b1.u)))
+    if (equalToLastBits2(matMul2(b1.u, b2.u), matMul2(b2.u, b1.u)))
         return exchangeUnchanged;
     // Conjugating the gate with more controls by the other one's matrix is
     // exact only when the other gate's controls are among its own.

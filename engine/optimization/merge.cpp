@@ -73,7 +73,7 @@ MergeResult mergeRules(const Workspace& ws, TGATE1& b1, TGATE1& b2)
         const TMATICA2 product = matMul2(u2, u1);
         // Dropping both is sound only for a product that is the identity to
         // rounding; otherwise the product itself is kept.
-        if (equalToRounding2(product, ws.identity2))
+        if (equalToLastBits2(product, ws.identity2))
             return mergeIdentity;
         u1 = product;
         return mergeIntoB1;

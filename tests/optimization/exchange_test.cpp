@@ -119,17 +119,23 @@ TEST_F(ExchangeRules, EveryReportedExchangeKeepsThePairsMatrixAndTouchesOnlyWhat
 
 TEST_F(ExchangeRules, GatesThatCommuteOnlyWithinTheTolerancePassOnlyByARewrite)
 {
-    const TMATICA2 near = nearlyRealRotation(0.4);
-    ASSERT_TRUE(matEqual2(matMul2(realRotation2(1.1), near), matMul2(near, realRotation2(1.1)), ws->tolerance));
-    // No rewrite applies (neither gate's controls are the other's qubits): refused, untouched.
-    const TGATE1 b1 = makeGate(1, {2}, realRotation2(1.1));
-    const TGATE1 b2 = makeGate(1, {3}, near);
-    for (std::uint8_t direction : {dragLeft, dragRight}) {
-        placePair(b1, b2);
-        EXPECT_EQ(exchange(direction), ExchangeResult::exchangeRefused);
-        EXPECT_TRUE(sameGate(ws->gates[1], b1));
-        EXPECT_TRUE(sameGate(ws->gates[2], b2));
+    // Commuting within the tolerance, or within fuzzyEqual's 1e-12, is not
+    // commuting: no rewrite applies (neither gate's controls are the other's
+    // qubits), so the pair is refused and untouched.
+    for (const double tilt : {1e-9, 1e-14}) {
+        const TMATICA2 slightlyOff = nearlyRealRotation(0.4, tilt);
+        ASSERT_TRUE(matEqual2(matMul2(realRotation2(1.1), slightlyOff), matMul2(slightlyOff, realRotation2(1.1)),
+                              ws->tolerance));
+        const TGATE1 b1 = makeGate(1, {2}, realRotation2(1.1));
+        const TGATE1 b2 = makeGate(1, {3}, slightlyOff);
+        for (std::uint8_t direction : {dragLeft, dragRight}) {
+            placePair(b1, b2);
+            EXPECT_EQ(exchange(direction), ExchangeResult::exchangeRefused) << tilt;
+            EXPECT_TRUE(sameGate(ws->gates[1], b1));
+            EXPECT_TRUE(sameGate(ws->gates[2], b2));
+        }
     }
+    const TMATICA2 near = nearlyRealRotation(0.4);
     // With b1's controls among b2's qubits the moving b2 is conjugated, and the
     // exchanged pair keeps the pair's matrix to rounding.
     const TGATE1 c1 = makeGate(1, {}, realRotation2(1.1));

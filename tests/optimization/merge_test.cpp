@@ -100,15 +100,18 @@ TEST_F(MergeRules, ProductThatIsTheIdentityOnlyWithinTheToleranceIsKept)
 {
     std::mt19937_64 rng(12);
     const TMATICA2 u = randomUnitary2(rng);
-    // u^dagger followed by a z rotation by 2e-8: the product is the identity within 1e-7.
-    const TMATICA2 almostInverse = matMul2(diagonal2(fromPolar(1.0, 1e-8), fromPolar(1.0, -1e-8)), adjoint2(u));
-    for (const TGATE1& b1 : {makeGate(2, {}, u), makeGate(2, {1, 3}, u)}) {
-        TGATE1 b2 = b1;
-        b2.u = almostInverse;
-        pairMatrix(b1, b2, before, 3, ui);
-        EXPECT_EQ(merge(b1, b2), MergeResult::mergeIntoB1);
-        gateMatrix(ws->gates[1], after, 3, ui);
-        EXPECT_LE(maxDifference(before, after, 8), 1e-13);
+    // u^dagger followed by a z rotation by 2 tilt: the product is the identity
+    // within 1e-7, or within fuzzyEqual's 1e-12, and still not to the last bits.
+    for (const double tilt : {1e-8, 1e-13}) {
+        const TMATICA2 almostInverse = matMul2(diagonal2(fromPolar(1.0, tilt), fromPolar(1.0, -tilt)), adjoint2(u));
+        for (const TGATE1& b1 : {makeGate(2, {}, u), makeGate(2, {1, 3}, u)}) {
+            TGATE1 b2 = b1;
+            b2.u = almostInverse;
+            pairMatrix(b1, b2, before, 3, ui);
+            EXPECT_EQ(merge(b1, b2), MergeResult::mergeIntoB1) << tilt;
+            gateMatrix(ws->gates[1], after, 3, ui);
+            EXPECT_LE(maxDifference(before, after, 8), 1e-13);
+        }
     }
     // Exactly inverse matrices still cancel.
     EXPECT_EQ(merge(makeGate(2, {1}, u), makeGate(2, {1}, adjoint2(u))), MergeResult::mergeIdentity);

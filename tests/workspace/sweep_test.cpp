@@ -154,4 +154,4 @@ TEST(Sweep, StructuredTwoToFourQubitMatricesComposeToRounding)
     structuredSweep(4, {1}, angles);
 }
 
-TEST(Sweep, StructuredFiveQubitMatricesComposeToRounding) { structuredSweep(5, {61}, {1e-9, 2e-7}); }
+TEST(Sweep, StructuredFiveQubitMatricesComposeToRounding) { structuredSweep(5, {61, 544}, {1e-9, 2e-7}); }
