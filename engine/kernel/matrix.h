@@ -54,6 +54,15 @@ inline bool isDiagonal2(const TMATICA2& u)
     return fuzzyEqual(u.u12, Complex{}) && fuzzyEqual(u.u21, Complex{});
 }
 
+// No entry is infinite or NaN.
+inline bool hasFiniteEntries2(const TMATICA2& u)
+{
+    for (const Complex z : {u.u11, u.u12, u.u21, u.u22})
+        if (!std::isfinite(z.re) || !std::isfinite(z.im))
+            return false;
+    return true;
+}
+
 // All four entry pairs within `tolerance` in modulus; NaN counts as unequal.
 inline bool matEqual2(const TMATICA2& x, const TMATICA2& y, double tolerance)
 {

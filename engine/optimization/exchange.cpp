@@ -1,6 +1,5 @@
 #include "engine/optimization/exchange.h"
 
-#include <cmath>
 #include <string>
 
 #include "engine/optimization/gateshape.h"
@@ -172,14 +171,6 @@ void selfTest(Workspace& ws, Presentation& ui, RuleCheckMatrices& check, const J
         ui.appendLog("Different results for exchange of the gates:" + std::to_string(pos1) + "," +
                      std::to_string(pos2) + ". my algorithm:" + selfTestWord(result) +
                      (same ? "Matrices:TRUE" : "Matrices:FALSE"));
-}
-
-bool hasFiniteEntries2(const TMATICA2& u)
-{
-    for (const Complex z : {u.u11, u.u12, u.u21, u.u22})
-        if (!std::isfinite(z.re) || !std::isfinite(z.im))
-            return false;
-    return true;
 }
 
 // Gates on different targets, neither a control of the other, pass as they are

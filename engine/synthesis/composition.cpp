@@ -42,15 +42,6 @@ bool allZero(const double* notFinite, int n)
     return zero;
 }
 
-bool isFinite(const TMATICA2& u)
-{
-    // x - x is 0 for a finite x and NaN otherwise.
-    const double sum = (u.u11.re - u.u11.re) + (u.u11.im - u.u11.im) + (u.u12.re - u.u12.re) +
-                       (u.u12.im - u.u12.im) + (u.u21.re - u.u21.re) + (u.u21.im - u.u21.im) +
-                       (u.u22.re - u.u22.re) + (u.u22.im - u.u22.im);
-    return sum == 0.0;
-}
-
 void setEntry(SplitMatrix& s, int r, int c, Complex z)
 {
     s.re[r][c] = z.re;
@@ -218,7 +209,7 @@ template <typename Matrix>
 UDECOMP_AVX2_CLONES
 GateRunResult composeGates(std::span<const TGATE1> gates, TMATICA1& m, int qubitCount)
 {
-    if (gates.empty() || !isFinite(gates[0].u))
+    if (gates.empty() || !hasFiniteEntries2(gates[0].u))
         return {};
     const bool beforeProduct = gates.size() > 1;
     const std::span<const TGATE1> rest = gates.subspan(1);
