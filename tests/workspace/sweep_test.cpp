@@ -136,6 +136,23 @@ void structuredSweep(int qubits, const std::vector<std::uint64_t>& randomSeeds, 
     sweep(qubits, inputs, choices, 1e-11);
 }
 
+// A permutation with one stray entry of modulus exactly the tolerance, where
+// a zero stood in the last column, and random matrices perturbed a little:
+// unitary only within the tolerance, so the check passes only if the circuit
+// is no farther from them than the nearest unitary matrix.
+void nearlyUnitarySweep(int qubits)
+{
+    const int n = 1 << qubits;
+    TMATICA1 stray = permutationUnitary(qubits, 24);
+    const int row = stray(n, n).re == 0.0 ? n : n - 1;
+    stray(row, n) = {1e-7, 0.0};
+    const std::vector<NamedUnitary> inputs{
+        {"permutation with a stray entry", stray},
+        {"random perturbed by 1e-9", perturbed(seededRandomUnitary(qubits, 25), qubits, 1e-9, 26)},
+    };
+    sweep(qubits, inputs, allChoices());
+}
+
 }  // namespace
 
 TEST(Sweep, TwoQubitDecompositionsComposeToTheirInput) { sweep(2, 30, 2000); }
@@ -155,3 +172,9 @@ TEST(Sweep, StructuredTwoToFourQubitMatricesComposeToRounding)
 }
 
 TEST(Sweep, StructuredFiveQubitMatricesComposeToRounding) { structuredSweep(5, {61, 544}, {1e-9, 2e-7}); }
+
+TEST(Sweep, MatricesUnitaryWithinTheToleranceComposeWithinIt)
+{
+    for (int qubits : {2, 3, 4, 5})
+        nearlyUnitarySweep(qubits);
+}
