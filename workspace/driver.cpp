@@ -152,7 +152,7 @@ bool gatesAreUnitary(const Workspace& ws, Presentation& ui)
 // within the tolerance is replaced by its nearest unitary matrix, which spreads
 // the defect over the entries; the checks still compare with the input itself.
 // A matrix off by more (accepted under a looser tolerance) is left to fail.
-void decomposeNearestUnitary(Workspace& ws)
+void useNearestUnitaryWithinTolerance(Workspace& ws)
 {
     constexpr double roundingDefect = 1e-12;
     const double defect = unitarityDefect(ws.matrixA, ws.matrixSize);
@@ -195,7 +195,7 @@ DecompositionResult decompose(Workspace& ws, Presentation& ui)
     }
     ws.tolerance = 1e-7;
     const TMATICA1 inputCopy = ws.matrixA;
-    decomposeNearestUnitary(ws);
+    useNearestUnitaryWithinTolerance(ws);
     resetReduction(ws);
 
     ui.setProgressMaximum(n);

@@ -8,6 +8,6 @@ double unitarityDefect(const TMATICA1& m, int n);
 
 // Replaces the n x n block of m by the unitary factor of its polar
 // decomposition, the unitary matrix nearest to m in the Frobenius norm.
-// m must be unitary within about 0.1 (unitarityDefect); the result is unitary
-// to rounding. A matrix that is unitary to rounding changes only by rounding.
+// unitarityDefect(m) must be well below 1 / n (the iteration converges then);
+// the result is unitary to rounding. A matrix that is unitary to rounding changes only by rounding.
 void replaceByNearestUnitary(TMATICA1& m, int n);
