@@ -136,21 +136,17 @@ void structuredSweep(int qubits, const std::vector<std::uint64_t>& randomSeeds, 
     sweep(qubits, inputs, choices, 1e-11);
 }
 
-// A permutation with one stray entry of modulus exactly the tolerance, where
-// a zero stood in the last column, and random matrices perturbed a little:
-// unitary only within the tolerance, so the check passes only if the circuit
-// is no farther from them than the nearest unitary matrix.
+// Unitary only within the tolerance: a permutation with a stray entry of
+// exactly the tolerance where a zero stood in the last column, and a perturbed
+// random matrix. The check passes only if the circuit keeps to their nearest
+// unitary matrix.
 void nearlyUnitarySweep(int qubits)
 {
     const int n = 1 << qubits;
     TMATICA1 stray = permutationUnitary(qubits, 24);
-    const int row = stray(n, n).re == 0.0 ? n : n - 1;
-    stray(row, n) = {1e-7, 0.0};
-    const std::vector<NamedUnitary> inputs{
-        {"permutation with a stray entry", stray},
-        {"random perturbed by 1e-9", perturbed(seededRandomUnitary(qubits, 25), qubits, 1e-9, 26)},
-    };
-    sweep(qubits, inputs, allChoices());
+    stray(stray(n, n).re == 0.0 ? n : n - 1, n) = {1e-7, 0.0};
+    const TMATICA1 noisy = perturbed(seededRandomUnitary(qubits, 25), qubits, 1e-9, 26);
+    sweep(qubits, {{"permutation with a stray entry", stray}, {"perturbed random", noisy}}, allChoices());
 }
 
 }  // namespace
