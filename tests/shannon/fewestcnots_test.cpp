@@ -5,68 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <iostream>
 #include <map>
-#include <memory>
-#include <span>
 #include <string>
 #include <vector>
 
-#include "engine/kernel/randomunitary.h"
-#include "engine/shannon/gatelist.h"
-#include "engine/synthesis/composition.h"
-#include "platform/headlesspresentation.h"
-#include "support/oracle.h"
-#include "workspace/workspace.h"
+#include "engine/kernel/nearestunitary.h"
+#include "routecheck.h"
 
 namespace {
-
-struct RouteResult {
-    double error = 0.0;
-    int cnots = 0;
-    int gates = 0;
-    bool wellFormed = true;  // CNOTs exact pauliX with one control, other gates one-qubit unitaries
-    bool oneGatePerWire = true;
-};
-
-// Runs the route and measures it with the program's own composition.
-RouteResult runRoute(const TMATICA1& input, int qubits)
-{
-    auto gates = std::make_unique<TGATES1>();
-    RouteResult result;
-    result.gates = fewestCnotsCircuit(input, qubits, *gates);
-    const std::span<const TGATE1> circuit(gates->data() + 1, static_cast<std::size_t>(result.gates));
-    auto composed = std::make_unique<TMATICA1>();
-    composeGates(circuit, *composed, qubits);
-    result.error = maxDifference(*composed, input, 1 << qubits);
-    result.cnots = cnotCount(circuit);
-    std::array<int, maxQubits + 1> sinceCnot{};
-    for (const TGATE1& g : circuit) {
-        if (g.type == 1) {
-            result.wellFormed = result.wellFormed && isExactCnot(g) && g.controls[1] != g.target;
-            sinceCnot[g.target] = 0;
-            sinceCnot[g.controls[1]] = 0;
-        } else {
-            result.wellFormed = result.wellFormed && g.type == 0 && isUnitary2(g.u, 1e-13);
-            result.oneGatePerWire = result.oneGatePerWire && ++sinceCnot[g.target] <= 1;
-        }
-    }
-    return result;
-}
-
-// The matrix the window generates (and `--random N --seed S`).
-TMATICA1 programRandomUnitary(int qubits, std::uint64_t seed)
-{
-    HeadlessPresentation ui;
-    ui.recordEvents = false;
-    auto ws = createWorkspace(ui);
-    loadUnitary(*ws, identityUnitary(qubits), qubits);
-    ws->random.fixSeed(seed);
-    TMATICA1 m;
-    randomUnitary(*ws, ui, m, 100);
-    return m;
-}
 
 constexpr std::array<int, 6> genericCnots{0, 0, 3, 19, 95, 423};
 
@@ -91,6 +38,63 @@ TEST(FewestCnots, RandomMatricesAreExactWithinTheGenericCounts)
         for (const auto& [cnots, times] : histogram)
             std::cout << ' ' << cnots << " x" << times;
         std::cout << "; worst error " << worst << '\n';
+    }
+}
+
+}  // namespace
+
+namespace {
+
+struct StructuredCase {
+    std::string name;
+    TMATICA1 matrix;
+    int maxCnots;  // the count the structure allows
+};
+
+std::vector<StructuredCase> structuredCases(int qubits)
+{
+    const int generic = genericCnots[qubits];
+    const TMATICA2 notGate{{0.0, 0.0}, {1.0, 0.0}, {1.0, 0.0}, {0.0, 0.0}};
+    const TMATICA2 phase{{1.0, 0.0}, {}, {}, fromPolar(1.0, 0.3)};
+    std::vector<StructuredCase> cases;
+    for (const NamedUnitary& awkward : awkwardUnitaries(qubits)) {
+        int limit = generic;
+        if (awkward.name.find("identity") != std::string::npos)
+            limit = 0;
+        if (awkward.name == "diagonal phases")
+            limit = (1 << qubits) - 2;
+        cases.push_back({awkward.name, awkward.matrix, limit});
+    }
+    cases.push_back({"product of one-qubit gates", oneQubitProduct(qubits, 31), 0});
+    cases.push_back({"CNOT 1 -> n", singlyControlledGate(qubits, 1, qubits, notGate), 1});
+    cases.push_back({"CNOT n -> 1", singlyControlledGate(qubits, qubits, 1, notGate), 1});
+    cases.push_back({"controlled phase 2 -> 1", singlyControlledGate(qubits, 2, 1, phase), 2});
+    cases.push_back({"tensor of a random qubit and the rest", tensorOfRandoms(qubits, 1, 32), genericCnots[qubits - 1]});
+    cases.push_back({"tensor of the rest and a random qubit", tensorOfRandoms(qubits, qubits - 1, 33),
+                     genericCnots[qubits - 1]});
+    cases.push_back({"Fourier transform", fourierTransform(qubits), generic});
+    cases.push_back({"near identity 1e-6", nearIdentity(qubits, 1e-6, 34), generic});
+    cases.push_back({"near identity 1e-11", nearIdentity(qubits, 1e-11, 35), generic});
+    return cases;
+}
+
+TEST(FewestCnots, StructuredMatricesAreExactAndUseTheirStructure)
+{
+    for (int qubits = 2; qubits <= 5; ++qubits) {
+        std::cout << "[ counts   ] " << qubits << " qubits:";
+        for (const StructuredCase& c : structuredCases(qubits)) {
+            // A matrix unitary only within the tolerance stands for its nearest unitary.
+            TMATICA1 expected = c.matrix;
+            replaceByNearestUnitary(expected, 1 << qubits);
+            const RouteResult r = runRoute(c.matrix, qubits, expected);
+            const std::string what = c.name + ", " + std::to_string(qubits) + " qubits";
+            EXPECT_LE(r.error, 1e-12) << what;
+            EXPECT_LE(r.cnots, c.maxCnots) << what;
+            EXPECT_TRUE(r.wellFormed) << what;
+            EXPECT_TRUE(r.oneGatePerWire) << what;
+            std::cout << " [" << c.name << "] " << r.cnots;
+        }
+        std::cout << '\n';
     }
 }
 
