@@ -8,7 +8,7 @@
 #include "engine/shannon/fewestcnots.h"
 #include "platform/headlesspresentation.h"
 #include "workspace/driver.h"
-#include "workspace/qubitcount.h"
+#include "ui/edit1change.h"
 #include "workspace/workspace.h"
 
 namespace {
