@@ -10,6 +10,7 @@
 #include "platform/qt/qtpresentation.h"
 
 class QAction;
+class QMimeData;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -73,6 +74,7 @@ public:
     QAction* importQasm;
     QAction* importNpy;
     QAction* exportPicture;
+    QAction* exportShownPicture;
     QAction* Koniec1;
     QAction* Optimalizova1;
     QAction* roboptim;
@@ -89,7 +91,15 @@ public:
 
     QLabel* label(Label which) const;
 
+    // The first local file among dropped data; empty when there is none.
+    static QString droppedFile(const QMimeData& data);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
+    void addToolTips();
     void buildControls();
     void buildMenus();
     void connectCommands();

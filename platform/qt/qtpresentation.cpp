@@ -107,8 +107,13 @@ bool QtPresentation::runWindowCommand(const std::function<void()>& command)
     const bool completed = runCommand(*this, command);
     if (commandDepth_ == 1)
         paintNow();  // with the discarder still in place: what queued up meanwhile is dropped
-    if (--commandDepth_ == 0)
+    if (--commandDepth_ == 0) {
         QApplication::instance()->removeEventFilter(inputDiscarder_.get());
+        if (busyCursor_) {
+            QApplication::restoreOverrideCursor();
+            busyCursor_ = false;
+        }
+    }
     return completed;
 }
 
@@ -141,6 +146,11 @@ void QtPresentation::updateWidgets()
 
 void QtPresentation::paintNow()
 {
+    // A command still running at its first paint is a long one.
+    if (commandDepth_ > 0 && !busyCursor_) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        busyCursor_ = true;
+    }
     updateWidgets();
     QApplication::processEvents();
     lastPaintMs_ = nowMs();
@@ -153,7 +163,12 @@ int QtPresentation::execModal(QDialog& dialog)
         paintNow();
     else
         updateWidgets();
+    // A box waits for the user, not for the computation.
+    if (busyCursor_)
+        QApplication::changeOverrideCursor(Qt::ArrowCursor);
     const int result = modalHook ? modalHook(dialog) : dialog.exec();
+    if (busyCursor_)
+        QApplication::changeOverrideCursor(Qt::BusyCursor);
     lastPaintMs_ = nowMs();
     return result;
 }

@@ -119,6 +119,11 @@ private:
     int commandDepth_ = 0;
     std::unique_ptr<InputDiscarder> inputDiscarder_;
     long long lastPaintMs_ = 0;
+    bool busyCursor_ = false;
+
+public:
+    // Whether the busy cursor stands for a long command now.
+    bool showsBusyCursor() const { return busyCursor_; }
 
     // The Settings check marks, kept in step with their menu entries: the
     // engine reads them at every step.
