@@ -257,7 +257,7 @@ void MainWindow::buildControls()
     Label14 = caption("", central);
     Label15 = caption("", central);
     for (QLabel* number : {Label3, Label5, Label11, Label8})
-        number->setMinimumWidth(56);
+        number->setMinimumWidth(44);
     for (QLabel* entry : {Label12, Label13, Label14, Label15}) {
         entry->setMinimumWidth(130);
         entry->setTextInteractionFlags(Qt::TextSelectableByMouse);
