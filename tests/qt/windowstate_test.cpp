@@ -142,10 +142,10 @@ private slots:
                 for (int escape = 0; escape < 2; ++escape) {
                     QWidget* receiver = QApplication::activePopupWidget();
                     QTest::keyClick(receiver ? receiver : files.focusWidget(), Qt::Key_Escape);
-                    QTest::qWait(20);
+                    (void)QTest::qWaitFor([&] { return !QApplication::activePopupWidget(); }, 500);
                 }
             });
-            QTimer::singleShot(4000, &files, [&] { static_cast<QDialog&>(files).done(-1); });  // a locked dialog is ended by the test
+            QTimer::singleShot(8000, &files, [&] { static_cast<QDialog&>(files).done(-1); });  // a locked dialog is ended by the test
             result = files.exec();
             return result;
         };
