@@ -9,7 +9,7 @@
 #include "engine/synthesis/gate.h"
 #include "platform/headlesspresentation.h"
 #include "workspace/driver.h"
-#include "workspace/qubitcount.h"
+#include "ui/edit1change.h"
 #include "workspace/workspace.h"
 
 namespace {

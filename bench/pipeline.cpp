@@ -11,7 +11,7 @@
 #include "engine/synthesis/circuit.h"
 #include "platform/headlesspresentation.h"
 #include "workspace/driver.h"
-#include "workspace/qubitcount.h"
+#include "ui/edit1change.h"
 #include "workspace/workspace.h"
 
 namespace {

@@ -11,8 +11,8 @@
 
 #include "engine/synthesis/circuit.h"
 #include "platform/headlesspresentation.h"
-#include "workspace/qubitcount.h"
-#include "workspace/runsummary.h"
+#include "ui/edit1change.h"
+#include "interchange/runsummary.h"
 #include "workspace/workspace.h"
 
 namespace {

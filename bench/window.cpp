@@ -29,7 +29,7 @@
 #include "platform/qt/mainwindow.h"
 #include "platform/qt/qtpresentation.h"
 #include "ui/commands.h"
-#include "workspace/qubitcount.h"
+#include "ui/edit1change.h"
 #include "workspace/workspace.h"
 
 namespace {

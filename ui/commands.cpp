@@ -1,5 +1,5 @@
 #include "ui/commands.h"
-#include "workspace/textfile.h"
+#include "platform/replacefile.h"
 
 #include <algorithm>
 #include <array>
@@ -19,10 +19,11 @@
 #include "ui/matrixgrid.h"
 #include "workspace/driver.h"
 #include "workspace/matrixfile.h"
-#include "workspace/npyfile.h"
-#include "workspace/qasmimport.h"
-#include "workspace/qasmexport.h"
-#include "workspace/qubitcount.h"
+#include "interchange/npyfile.h"
+#include "interchange/qasm/exporter.h"
+#include "interchange/qasm/importer.h"
+#include "ui/edit1change.h"
+#include "workspace/matriximport.h"
 #include "workspace/workspace.h"
 
 namespace {

@@ -13,8 +13,8 @@
 
 #include "engine/kernel/errors.h"
 #include "platform/presentation.h"
-#include "workspace/qubitcount.h"
-#include "workspace/textfile.h"
+#include "ui/edit1change.h"
+#include "platform/replacefile.h"
 #include "workspace/workspace.h"
 
 namespace {

@@ -12,11 +12,12 @@
 #include "ui/commands.h"
 #include "workspace/driver.h"
 #include "workspace/matrixfile.h"
-#include "workspace/npyfile.h"
-#include "workspace/qasmimport.h"
-#include "workspace/qasmexport.h"
-#include "workspace/qubitcount.h"
-#include "workspace/runsummary.h"
+#include "interchange/npyfile.h"
+#include "workspace/matriximport.h"
+#include "interchange/qasm/importer.h"
+#include "interchange/qasm/exporter.h"
+#include "ui/edit1change.h"
+#include "interchange/runsummary.h"
 #include "workspace/workspace.h"
 
 namespace {

@@ -36,7 +36,7 @@
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/userguidewindow.h"
 #include "ui/commands.h"
-#include "workspace/qubitcount.h"
+#include "ui/edit1change.h"
 #include "workspace/workspace.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "support/oracle.h"
 #include "support/qasmreader.h"
 #include "support/xmlcheck.h"
-#include "workspace/qubitcount.h"
+#include "ui/edit1change.h"
 #include "workspace/workspace.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "workspace/filebytes.h"
+#include "platform/readfilebytes.h"
 
 #include <cerrno>
 #include <cstring>

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workspace/qasmlexer.h"
+#include "interchange/qasm/lexer.h"
 
 class TokenCursor {
 public:

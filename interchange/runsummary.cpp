@@ -1,5 +1,5 @@
-#include "workspace/runsummary.h"
-#include "workspace/textfile.h"
+#include "interchange/runsummary.h"
+#include "platform/replacefile.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "workspace/textfile.h"
+#include "platform/replacefile.h"
 
 #include <fcntl.h>
 #include <limits.h>

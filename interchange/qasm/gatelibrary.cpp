@@ -1,4 +1,4 @@
-#include "workspace/qasmgatelibrary.h"
+#include "interchange/qasm/gatelibrary.h"
 
 const std::string_view qelib1Gates = R"(
 gate u3(theta,phi,lambda) q { U(theta,phi,lambda) q; }

@@ -1,5 +1,5 @@
-#include "workspace/qasmexport.h"
-#include "workspace/textfile.h"
+#include "interchange/qasm/exporter.h"
+#include "platform/replacefile.h"
 
 #include <charconv>
 #include <cmath>

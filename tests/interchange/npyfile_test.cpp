@@ -1,4 +1,5 @@
-#include "workspace/npyfile.h"
+#include "interchange/npyfile.h"
+#include "workspace/matriximport.h"
 
 #include <gtest/gtest.h>
 

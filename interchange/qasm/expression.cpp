@@ -1,4 +1,4 @@
-#include "workspace/qasmexpression.h"
+#include "interchange/qasm/expression.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,4 +1,4 @@
-#include "workspace/runsummary.h"
+#include "interchange/runsummary.h"
 
 #include <gtest/gtest.h>
 

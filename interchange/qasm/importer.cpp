@@ -1,4 +1,4 @@
-#include "workspace/qasmimport.h"
+#include "interchange/qasm/importer.h"
 
 #include <array>
 #include <cmath>
@@ -11,9 +11,9 @@
 #include "engine/kernel/errors.h"
 #include "engine/synthesis/circuit.h"
 #include "platform/presentation.h"
-#include "workspace/filebytes.h"
-#include "workspace/qasmexpression.h"
-#include "workspace/qasmgatelibrary.h"
+#include "platform/readfilebytes.h"
+#include "interchange/qasm/expression.h"
+#include "interchange/qasm/gatelibrary.h"
 
 namespace {
 
@@ -687,18 +687,4 @@ MatrixFileContent qasmUnitary(std::string_view text, Presentation& ui, long long
     if (text.size() > maxQasmFileBytes)
         throw QasmImportError(0, "the file is larger than " + std::to_string(maxQasmFileBytes >> 20) + " MB");
     return Importer(ui, gateLimit).run(text);
-}
-
-void importQasmFile(Workspace& ws, Presentation& ui, const std::string& fileName)
-{
-    const std::string text = readFileBytes(fileName, maxQasmFileBytes);
-    MatrixFileContent content;
-    try {
-        content = qasmUnitary(text, ui);
-    } catch (const QasmImportError& e) {
-        const std::string where = e.line > 0 ? "line " + std::to_string(e.line) + ": " : std::string();
-        throw FileError("The circuit cannot be imported: " + where + e.what() + ".");
-    }
-    applyMatrixContent(ws, ui, content);
-    ui.appendLog(std::string(qasmImportedLine));
 }

@@ -4,10 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "workspace/matrixfile.h"
+#include "interchange/matrixcontent.h"
 
 class Presentation;
-struct Workspace;
 
 // Bounds of what an import reads.
 inline constexpr std::size_t maxQasmFileBytes = 16u << 20;
@@ -20,8 +19,5 @@ inline constexpr int maxQasmPower = 1000;               // |k| of pow(k) @
 // line and what is not supported, or that the circuit has more than `gateLimit` gates.
 MatrixFileContent qasmUnitary(std::string_view text, Presentation& ui, long long gateLimit = maxQasmCircuitGates);
 
-// Reads the file and puts its circuit's unitary into matrixA with the qubit-count
-// change of a matrix file. Throws FileError with the reason (the workspace is then unchanged).
-void importQasmFile(Workspace& ws, Presentation& ui, const std::string& fileName);
 
 inline constexpr std::string_view qasmImportedLine = "The matrix was imported from the circuit in the file.";

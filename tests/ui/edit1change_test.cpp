@@ -1,4 +1,4 @@
-#include "workspace/qubitcount.h"
+#include "ui/edit1change.h"
 
 #include <gtest/gtest.h>
 

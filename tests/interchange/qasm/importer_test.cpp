@@ -1,4 +1,5 @@
-#include "workspace/qasmimport.h"
+#include "interchange/qasm/importer.h"
+#include "workspace/matriximport.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +15,8 @@
 #include "support/files.h"
 #include "support/oracle.h"
 #include "workspace/driver.h"
-#include "workspace/qasmexport.h"
-#include "workspace/qasmexpression.h"
+#include "interchange/qasm/exporter.h"
+#include "interchange/qasm/expression.h"
 #include "workspace/workspace.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "workspace/npyfile.h"
+#include "interchange/npyfile.h"
 
 #include <bit>
 #include <cmath>
@@ -7,12 +7,10 @@
 
 #include "engine/kernel/errors.h"
 #include "platform/presentation.h"
-#include "workspace/filebytes.h"
 
 namespace {
 
 constexpr std::string_view magic = "\x93NUMPY";
-constexpr std::size_t largestMatrixBytes = 32 * 32 * 16;
 
 [[noreturn]] void refuse(const std::string& why) { throw FileError("The numpy file cannot be read: " + why + "."); }
 
@@ -247,12 +245,4 @@ MatrixFileContent parseNpyFile(std::string_view bytes)
         content.entries[static_cast<std::size_t>(row * n + column)] = z;
     }
     return content;
-}
-
-void importNpyFile(Workspace& ws, Presentation& ui, const std::string& fileName)
-{
-    const std::string bytes = readFileBytes(fileName, 12 + maxNpyHeaderBytes + largestMatrixBytes);
-    const MatrixFileContent content = parseNpyFile(bytes);
-    applyMatrixContent(ws, ui, content);
-    ui.appendLog(std::string(npyImportedLine));
 }

@@ -1,4 +1,4 @@
-#include "workspace/qasmexport.h"
+#include "interchange/qasm/exporter.h"
 
 #include <gtest/gtest.h>
 

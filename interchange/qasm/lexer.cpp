@@ -1,4 +1,4 @@
-#include "workspace/qasmlexer.h"
+#include "interchange/qasm/lexer.h"
 
 #include <charconv>
 #include <cmath>
