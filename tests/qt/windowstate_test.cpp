@@ -11,6 +11,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QLineEdit>
@@ -131,21 +132,29 @@ private slots:
         bool listShown = false;
         int result = 0;
         answers->fileDialog = [&](QFileDialog& files) {
-            files.setDirectory(directory.path());
             files.setNameFilter("All (*)");
+            files.setDirectory(directory.path());
             QTimer::singleShot(0, &files, [&] {
+                // The list completes from the dialog's own model, which reads the folder in
+                // the background: type only once it holds the four files.
+                auto* model = files.findChild<QFileSystemModel*>();
+                const bool folderRead = model && QTest::qWaitFor([&] {
+                    return model->rowCount(model->index(directory.path())) == 4;
+                }, 20000);
                 auto* name = files.findChild<QLineEdit*>("fileNameEdit");
-                QVERIFY(name && name->completer());
-                QTest::keyClicks(name, "ta");
-                listShown = QTest::qWaitFor([&] { return name->completer()->popup()->isVisible(); }, 3000);
+                if (folderRead && name && name->completer()) {
+                    QTest::keyClicks(name, "ta");
+                    listShown = QTest::qWaitFor([&] { return name->completer()->popup()->isVisible(); }, 10000);
+                }
                 // Keys go where the window system sends them: to the open popup first.
                 for (int escape = 0; escape < 2; ++escape) {
                     QWidget* receiver = QApplication::activePopupWidget();
                     QTest::keyClick(receiver ? receiver : files.focusWidget(), Qt::Key_Escape);
                     (void)QTest::qWaitFor([&] { return !QApplication::activePopupWidget(); }, 500);
                 }
+                // A locked dialog is ended by the test.
+                QTimer::singleShot(3000, &files, [&] { static_cast<QDialog&>(files).done(-1); });
             });
-            QTimer::singleShot(8000, &files, [&] { static_cast<QDialog&>(files).done(-1); });  // a locked dialog is ended by the test
             result = files.exec();
             return result;
         };
