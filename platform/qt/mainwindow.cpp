@@ -407,10 +407,17 @@ void MainWindow::connectCommands()
     connect(exportQasm2, &QAction::triggered, this, [=, &ws, &ui] { run([&] { ExportQasm2Click(ws, ui); }); });
     connect(importQasm, &QAction::triggered, this, [=, &ws, &ui] { run([&] { ImportQasmClick(ws, ui); }); });
     connect(importNpy, &QAction::triggered, this, [=, &ws, &ui] { run([&] { ImportNpyClick(ws, ui); }); });
+    // A tall picture takes a second or more to draw and encode: the window shows it works meanwhile.
+    const PngPictureWriter writePng = [&ui](const CircuitPictureLayout& layout, std::span<const TGATE1> list,
+                                            int count, const std::string& path) {
+        const QString size = QString("%1 x %2").arg(layout.width).arg(layout.height);
+        return ui.runBeside(("Writing the picture of " + size + " pixels...").toStdString(),
+                            [&] { return writeCircuitPicturePng(layout, list, count, path); });
+    };
     connect(exportPicture, &QAction::triggered, this,
-            [=, &ws, &ui] { run([&] { ExportPictureClick(ws, ui, writeCircuitPicturePng); }); });
+            [=, &ws, &ui] { run([&] { ExportPictureClick(ws, ui, writePng); }); });
     connect(exportShownPicture, &QAction::triggered, this,
-            [=, &ws, &ui] { run([&] { ExportShownPictureClick(ws, ui, writeCircuitPicturePng); }); });
+            [=, &ws, &ui] { run([&] { ExportShownPictureClick(ws, ui, writePng); }); });
     connect(Koniec1, &QAction::triggered, this, [=, &ui] { run([&] { Koniec1Click(ui); }); });
     connect(Optimalizova1, &QAction::triggered, this, [=, &ws, &ui] { run([&] { Optimalizova1Click(ws, ui); }); });
     connect(Nvod2, &QAction::triggered, this, [=, &ui] { run([&] { Nvod2Click(ui); }); });

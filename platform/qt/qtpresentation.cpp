@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <future>
 
 #include "platform/qt/aboutwindow.h"
 #include "platform/qt/drawingsurface.h"
@@ -115,6 +116,28 @@ bool QtPresentation::runWindowCommand(const std::function<void()>& command)
         }
     }
     return completed;
+}
+
+bool QtPresentation::runBeside(std::string_view text, const std::function<bool()>& job)
+{
+    const int maximumBefore = progressMaximum_;
+    const int positionBefore = progressPosition_;
+    const bool visibleBefore = progressVisible_;
+    // No known end: a bar of maximum 0 moves to show the program works.
+    progressMaximum_ = 0;
+    progressPosition_ = -1;
+    progressVisible_ = true;
+    window_.statusBar()->showMessage(toQString(text));
+    paintNow();
+    auto result = std::async(std::launch::async, job);
+    while (result.wait_for(std::chrono::milliseconds(paintIntervalMs)) != std::future_status::ready)
+        paintNow();
+    window_.statusBar()->clearMessage();
+    progressMaximum_ = maximumBefore;
+    progressPosition_ = positionBefore;
+    progressVisible_ = visibleBefore;
+    updateWidgets();
+    return result.get();
 }
 
 void QtPresentation::shownStateChanged()

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QScrollArea>
 #include <QSlider>
 #include <QStatusBar>
@@ -26,13 +27,18 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <stdexcept>
+#include <thread>
 
 #include "platform/qt/drawingsurface.h"
 #include "platform/qt/gateselector.h"
 #include "platform/qt/logview.h"
 #include "platform/qt/mainwindow.h"
+#include "platform/qt/qtpresentation.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -275,6 +281,42 @@ private slots:
         QVERIFY(!text.contains("id=\"gate-2\""));
         QVERIFY2(window->statusBar()->currentMessage().contains("gates 3 to"),
                  qPrintable(window->statusBar()->currentMessage()));
+    }
+
+    // Long work beside a command (encoding a tall picture): the busy bar and its
+    // text show, the window keeps processing events, and the job's result or
+    // error comes back; afterwards the bar is gone.
+    void longWorkShowsProgressAndKeepsTheWindowAnswering()
+    {
+        QtPresentation& ui = window->presentation();
+        std::atomic<bool> released{false};
+        bool barShown = false;
+        QString status;
+        QTimer ticker;
+        int ticks = 0;
+        connect(&ticker, &QTimer::timeout, this, [&] {
+            barShown = barShown || window->ProgressBar1->isVisible();
+            status = window->statusBar()->currentMessage();
+            if (++ticks == 3)
+                released = true;
+        });
+        ticker.start(10);
+        bool result = false;
+        ui.runWindowCommand([&] {
+            result = ui.runBeside("Writing the test picture...", [&] {
+                // Ends only when the window's timer ran three times meanwhile.
+                for (int waited = 0; waited < 5000 && !released; ++waited)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                return released.load();
+            });
+        });
+        ticker.stop();
+        QVERIFY(result);
+        QVERIFY(barShown);
+        QCOMPARE(status, QString("Writing the test picture..."));
+        QVERIFY(window->ProgressBar1->isHidden());
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 ui.runBeside("Failing", []() -> bool { throw std::runtime_error("disk full"); }));
     }
 
     // Every refused matrix file says which file and why, and changes nothing.
