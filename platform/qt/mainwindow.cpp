@@ -100,9 +100,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     gateMatrixDialog = new GateMatrixDialog(this);
     aboutWindow = new AboutWindow(this);
     userGuideWindow = new UserGuideWindow(this);
-    // The drawing surface is pictureHeight tall: bands below it would be cut off.
-    workspace_->drawArea.Bottom =
-        std::min(workspace_->drawArea.Bottom, DrawingSurface::pictureHeight - workspace_->drawArea.Top);
     startUpWindow(*workspace_, *presentation_);
     connectCommands();
     addToolTips();

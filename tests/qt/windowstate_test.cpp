@@ -396,8 +396,27 @@ private slots:
         for (QWidget* up = window->StringGrid1->parentWidget(); up; up = up->parentWidget())
             QVERIFY(!qobject_cast<QAbstractScrollArea*>(up));
         QVERIFY(window->Memo1->lineWrapMode() != QPlainTextEdit::NoWrap);
-        const Workspace& ws = window->workspace();
-        QVERIFY(ws.drawArea.Bottom + ws.drawArea.Top <= DrawingSurface::pictureHeight);
+    }
+
+    // The drawing keeps the workspace's area below the surface's edge: at 4 qubits
+    // two bands show (8 wires), and no label of a band that no longer fits
+    // stands in the blank below them.
+    void theDrawingKeepsItsBandsOnTheSurface()
+    {
+        typeQubits("4");
+        decompose();
+        const QImage picture = pictureOf(*window->Image1);
+        int wires = 0;
+        bool onWire = false;
+        const int pastLastColumn = picture.width() - 8;  // right of every gate and label
+        for (int y = 0; y < picture.height(); ++y) {
+            const bool dark = qGray(picture.pixel(pastLastColumn, y)) < 128;
+            wires += dark && !onWire ? 1 : 0;
+            onWire = dark;
+        }
+        QCOMPARE(wires, 8);
+        // Band 2's label ends above y = 580; band 3's would be written below the surface.
+        QVERIFY(isBlank(picture.copy(0, 580, picture.width(), picture.height() - 580)));
     }
 };
 
