@@ -155,7 +155,31 @@ void MainWindow::buildControls()
 {
     auto* central = new QWidget(this);
     setCentralWidget(central);
+    QLayout* commandRow = buildCommandRow(central);
+    Image1 = new DrawingSurface(central);
+    buildGrid(central);
+    Memo1 = new LogView(central);
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
+    Memo1->setAcceptDrops(false);
+    Edit1->setAcceptDrops(false);  // a dropped file goes to the window, not into the field as text
+
+    QWidget* place = buildPictureAndGridPlace(central);
+    QWidget* side = buildSideColumn(central);
+    auto* viewRow = new QHBoxLayout;
+    viewRow->addWidget(place);
+    viewRow->addWidget(side, 1);
+    buildStatusBar();
+
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 4, 6, 0);
+    layout->addLayout(commandRow);
+    layout->addLayout(viewRow, 1);
+}
+
+QLayout* MainWindow::buildCommandRow(QWidget* central)
+{
     Label1 = caption("No.of qubits:", central);
     Edit1 = new QLineEdit("2", central);
     Edit1->setFixedWidth(48);
@@ -182,7 +206,11 @@ void MainWindow::buildControls()
     commandRow->addWidget(Button5);
     commandRow->addStretch();
 
-    Image1 = new DrawingSurface(central);
+    return commandRow;
+}
+
+void MainWindow::buildGrid(QWidget* central)
+{
     StringGrid1 = new QTableWidget(central);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
@@ -211,14 +239,10 @@ void MainWindow::buildControls()
                                        " padding: 0px; }"
                                        "QTableView::item { padding: 0px 1px; }")
                                    .arg(skyBlue));
+}
 
-    Memo1 = new LogView(central);
-    Memo1->setReadOnly(true);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-
-    Memo1->setAcceptDrops(false);
-    Edit1->setAcceptDrops(false);  // a dropped file goes to the window, not into the field as text
-
+QWidget* MainWindow::buildPictureAndGridPlace(QWidget* central)
+{
     auto* pictureScroll = new PictureScrollArea(central);
     pictureScroll->setFrameShape(QFrame::NoFrame);
     pictureScroll->setWidget(Image1);
@@ -234,6 +258,11 @@ void MainWindow::buildControls()
     placeLayout->addWidget(StringGrid1, 0, 0);
     place->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
 
+    return place;
+}
+
+QWidget* MainWindow::buildSideColumn(QWidget* central)
+{
     TrackBar1 = slider(1, 50, 1, 2, central);
     Label2 = caption("Gates from:", central);
     Label3 = caption("1", central);
@@ -306,21 +335,17 @@ void MainWindow::buildControls()
     side->setMinimumWidth(sideColumnMinimumWidth);
     side->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 
-    auto* viewRow = new QHBoxLayout;
-    viewRow->addWidget(place);
-    viewRow->addWidget(side, 1);
+    return side;
+}
 
+void MainWindow::buildStatusBar()
+{
     // In the status bar the progress bar takes no room of its own while hidden.
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setMaximumWidth(240);
     statusBar()->addPermanentWidget(ProgressBar1);
     ProgressBar1->hide();
-
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(6, 4, 6, 0);
-    layout->addLayout(commandRow);
-    layout->addLayout(viewRow, 1);
 }
 
 void MainWindow::buildMenus()

@@ -13,6 +13,7 @@ class QAction;
 class QMimeData;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -101,6 +102,12 @@ protected:
 private:
     void addToolTips();
     void buildControls();
+    // The rows and columns of the window, top to bottom, left to right.
+    QLayout* buildCommandRow(QWidget* central);
+    void buildGrid(QWidget* central);
+    QWidget* buildPictureAndGridPlace(QWidget* central);  // the picture and the grid share one place
+    QWidget* buildSideColumn(QWidget* central);
+    void buildStatusBar();
     void buildMenus();
     void connectCommands();
 
