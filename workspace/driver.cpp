@@ -207,8 +207,7 @@ bool gatesAreUnitary(const Workspace& ws, Presentation& ui)
 }
 
 // The reduction clears each row exactly, so a matrix's defect from unitarity
-// stays in the columns it leaves behind and is dropped whole with them: a
-// stray entry of 1e-7 put the circuit 1e-7 from the input. A matrix unitary
+// would be dropped whole with the columns it leaves behind. A matrix unitary
 // within the tolerance is replaced by its nearest unitary matrix, which spreads
 // the defect over the entries; the checks still compare with the input itself.
 // A matrix off by more (accepted under a looser tolerance) is left to fail.

@@ -8,6 +8,7 @@
 
 #include "app/cli/options.h"
 #include "engine/kernel/errors.h"
+#include "platform/filename.h"
 #include "platform/headlesspresentation.h"
 #include "ui/commands.h"
 #include "workspace/driver.h"
@@ -28,16 +29,6 @@ std::string oneLine(std::string text)
     std::replace(text.begin(), text.end(), '\r', ' ');
     std::replace(text.begin(), text.end(), '\n', ' ');
     return text;
-}
-
-bool isNpyFileName(std::string_view name)
-{
-    if (name.size() < 4)
-        return false;
-    std::string suffix(name.substr(name.size() - 4));
-    for (char& c : suffix)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return suffix == ".npy";
 }
 
 // A message the command line showed (the input's, the run's, a save's or an export's).
@@ -71,7 +62,7 @@ bool setUpMatrix(Workspace& ws, HeadlessPresentation& ui, const CliOptions& opti
         Edit1Change(ws, ui);
         return ws.qubitCount == *options.randomQubits;
     }
-    if (options.qasmInputFile || (options.inputFile && isNpyFileName(*options.inputFile))) {
+    if (options.qasmInputFile || (options.inputFile && hasExtension(*options.inputFile, ".npy"))) {
         const std::string& file = options.qasmInputFile ? *options.qasmInputFile : *options.inputFile;
         try {
             if (options.qasmInputFile)
