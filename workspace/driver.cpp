@@ -18,7 +18,7 @@
 #include "platform/forwardingpresentation.h"
 #include "platform/headlesspresentation.h"
 #include "ui/circuitdrawing.h"
-#include "workspace/circuitcomposition.h"
+#include "workspace/circuitmatrix.h"
 #include "workspace/driversentences.h"
 #include "workspace/workspace.h"
 
