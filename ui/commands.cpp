@@ -12,6 +12,7 @@
 #include "engine/kernel/errors.h"
 #include "engine/kernel/randomunitary.h"
 #include "engine/synthesis/circuit.h"
+#include "platform/filename.h"
 #include "platform/nullcanvas.h"
 #include "platform/presentation.h"
 #include "ui/circuitdrawing.h"
@@ -102,18 +103,6 @@ void emptyingCircuit(Workspace& ws, Presentation& ui, Step step)
         throw;
     }
     showIfEmptied();
-}
-
-std::string lowercaseExtension(std::string_view name)
-{
-    const std::size_t dot = name.rfind('.');
-    const std::size_t slash = name.find_last_of("/\\");
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
-        return {};
-    std::string extension(name.substr(dot));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
 }
 
 }  // namespace
@@ -273,16 +262,15 @@ void ImportNpyClick(Workspace& ws, Presentation& ui)
 
 void DropFile(Workspace& ws, Presentation& ui, const std::string& fileName)
 {
-    const std::string extension = lowercaseExtension(fileName);
-    if (extension == ".mat") {
+    if (hasExtension(fileName, ".mat")) {
         openMatrixFile(ws, ui, fileName);
         return;
     }
-    if (extension == ".npy") {
+    if (hasExtension(fileName, ".npy")) {
         importNpy(ws, ui, fileName);
         return;
     }
-    if (extension == ".qasm") {
+    if (hasExtension(fileName, ".qasm")) {
         importQasm(ws, ui, fileName);
         return;
     }
@@ -321,20 +309,6 @@ void showNoCircuit(Workspace& ws, Presentation& ui)
     ui.setZoomSliderEnabled(false);
     ui.setGateSelectorEnabled(false);
 }
-
-namespace {
-
-bool endsWithPng(std::string_view name)
-{
-    if (name.size() < 4)
-        return false;
-    std::string suffix(name.substr(name.size() - 4));
-    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return suffix == ".png";
-}
-
-}  // namespace
 
 bool exportPictureSvg(const Workspace& ws, Presentation& ui, const std::string& path)
 {
@@ -385,7 +359,7 @@ void ExportShownPictureClick(Workspace& ws, Presentation& ui, const PngPictureWr
     const std::string gatesShown = "gates " + std::to_string(layout.firstGate) + " to " +
                                    std::to_string(shown.lastDrawn) + " of " + std::to_string(ws.pocetb1) +
                                    " as shown (zoom " + std::to_string(ui.zoomSliderPosition()) + " %)";
-    if (writePng && endsWithPng(*fileName)) {
+    if (writePng && hasExtension(*fileName, ".png")) {
         if (!writePng(layout, ws.gates, ws.pocetb1, *fileName)) {
             ui.showMessage("Cannot write the file " + *fileName, MessageStyle::error);
             return;
@@ -407,7 +381,7 @@ void ExportPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter&
     const auto fileName = ui.chooseSaveFile(exportPictureDialogTitle, filter, proposedPictureFileName);
     if (!fileName || fileName->empty())
         return;
-    if (!writePng || !endsWithPng(*fileName)) {
+    if (!writePng || !hasExtension(*fileName, ".png")) {
         if (exportPictureSvg(ws, ui, *fileName))
             noteExport(ws, ui, *fileName, "as an SVG picture of the whole circuit");
         return;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "support/oracle.h"
-#include "workspace/circuitcomposition.h"
+#include "workspace/circuitmatrix.h"
 
 // U (I + H) for a small Hermitian H has the polar factor U: the nearest
 // unitary matrix, which no other unitary matrix near the input (Gram-Schmidt's,

@@ -5,8 +5,7 @@ class Presentation;
 struct TMATICA1;
 struct Workspace;
 
-// m := the matrix of gates 1..pocetb1 (kompozicia). An empty circuit composes
-// to the identity without asking kompozicia to repair an empty range.
+// m := the matrix of gates 1..pocetb1 (composeGateList: the identity when empty).
 void composeCircuit(const Workspace& ws, TMATICA1& m, Presentation& ui);
 
 // Largest entry modulus of x - y over the n x n block; NaN when an entry's is.

@@ -1,4 +1,4 @@
-#include "workspace/circuitcomposition.h"
+#include "workspace/circuitmatrix.h"
 
 #include <span>
 
@@ -8,11 +8,7 @@
 
 void composeCircuit(const Workspace& ws, TMATICA1& m, Presentation& ui)
 {
-    if (ws.pocetb1 == 0) {
-        setIdentity(m, ws.matrixSize);
-        return;
-    }
-    kompozicia(std::span<const TGATE1>(ws.gates), ws.pocetb1, 1, ws.pocetb1, m, ws.qubitCount, ui);
+    composeGateList(std::span<const TGATE1>(ws.gates), ws.pocetb1, m, ws.qubitCount, ui);
 }
 
 double largestEntryDifference(const TMATICA1& x, const TMATICA1& y, int n)

@@ -1,5 +1,6 @@
-// The three class routines of the basic-gate stage: rotation angles from the
-// entries of the working matrix and the gate sequences built from them.
+// The three class routines of the basic-gate stage (declared in basicstage.h):
+// rotation angles from the entries of the working matrix and the gate sequences
+// built from them.
 #include <cmath>
 
 #include "engine/synthesis/basicstage.h"
