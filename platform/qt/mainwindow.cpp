@@ -99,6 +99,19 @@ public:
         return widget() ? widget()->maximumSize() + QSize(frame, frame) : QScrollArea::sizeHint();
     }
     QSize minimumSizeHint() const override { return {240, 160}; }
+
+protected:
+    // Where the picture must scroll anyway, it scrolls over its tallest height,
+    // so that every band drawn can be reached.
+    void resizeEvent(QResizeEvent* event) override
+    {
+        if (widget()) {
+            const bool mustScroll = maximumViewportSize().height() < DrawingSurface::pictureHeight;
+            widget()->setMinimumHeight(mustScroll ? DrawingSurface::tallestPictureHeight
+                                                  : DrawingSurface::pictureHeight);
+        }
+        QScrollArea::resizeEvent(event);
+    }
 };
 
 constexpr int sideColumnMinimumWidth = 320;

@@ -424,31 +424,41 @@ private slots:
     // Maximized on a 1366 x 768 screen (a title bar above the window), every band
     // that fits the drawing area shows whole without scrolling: all its wires
     // and its label, nothing cut at the picture's lower edge, no scroll bar.
+    // Where the picture cannot fit (1600 x 1000 at scale 1.5) it scrolls, and
+    // every band drawn lies within its scrolled height.
     void noBandIsCutWhenMaximizedOnASmallScreen_data()
     {
+        QTest::addColumn<QSize>("windowSize");
         QTest::addColumn<QString>("qubits");
         QTest::addColumn<int>("bands");  // of the area 740 pixels high at the start-up zoom
         QTest::addColumn<bool>("lastBandUsed");  // a 2-qubit circuit fills one band only
-        QTest::newRow("2") << "2" << 3 << false;
-        QTest::newRow("3") << "3" << 2 << true;
-        QTest::newRow("4") << "4" << 2 << true;
-        QTest::newRow("5") << "5" << 2 << true;
+        const QSize small(1366, 768 - 19);
+        const QSize scaled(1066, 666 - 13);
+        QTest::newRow("1366 x 768, 2") << small << "2" << 3 << false;
+        QTest::newRow("1366 x 768, 3") << small << "3" << 2 << true;
+        QTest::newRow("1366 x 768, 4") << small << "4" << 2 << true;
+        QTest::newRow("1366 x 768, 5") << small << "5" << 2 << true;
+        QTest::newRow("1600 x 1000 at 1.5, 4") << scaled << "4" << 2 << true;
+        QTest::newRow("1600 x 1000 at 1.5, 5") << scaled << "5" << 2 << true;
     }
 
     void noBandIsCutWhenMaximizedOnASmallScreen()
     {
+        QFETCH(QSize, windowSize);
         QFETCH(QString, qubits);
         QFETCH(int, bands);
         QFETCH(bool, lastBandUsed);
-        window->resize(1366, 768 - 19);
+        window->resize(windowSize);
         typeQubits(qubits);
         decompose();
         QTest::qWait(20);
         auto* scroll = qobject_cast<QScrollArea*>(window->Image1->parentWidget()->parentWidget());
         QVERIFY(scroll);
-        QVERIFY(!scroll->verticalScrollBar()->isVisible());
-        QVERIFY(!scroll->horizontalScrollBar()->isVisible());
-        const int shownHeight = std::min(window->Image1->height(), scroll->viewport()->height());
+        const bool fits = scroll->maximumViewportSize().height() >= DrawingSurface::pictureHeight;
+        QCOMPARE(fits, windowSize.height() > 700);
+        QCOMPARE(scroll->verticalScrollBar()->isVisible(), !fits);
+        const int shownHeight = fits ? std::min(window->Image1->height(), scroll->viewport()->height())
+                                     : window->Image1->height();
         const QImage shown = pictureOf(*window->Image1).copy(0, 0, DrawingSurface::pictureWidth, shownHeight);
 
         QList<int> wireRows;
