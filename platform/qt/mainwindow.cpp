@@ -48,6 +48,21 @@ const char* const skyBlue = "#a6caf0";
 
 QLabel* caption(const char* text, QWidget* parent) { return new QLabel(text, parent); }
 
+// A number beside a caption: at least a few digits wide, so the row does not
+// jump as the number grows, and never narrower than the number it shows.
+class NumberLabel : public QLabel {
+public:
+    static constexpr int leastWidth = 44;
+
+    using QLabel::QLabel;
+
+    QSize sizeHint() const override { return atLeastLeastWidth(QLabel::sizeHint()); }
+    QSize minimumSizeHint() const override { return atLeastLeastWidth(QLabel::minimumSizeHint()); }
+
+private:
+    static QSize atLeastLeastWidth(QSize size) { return {std::max(size.width(), leastWidth), size.height()}; }
+};
+
 QSlider* slider(int minimum, int maximum, int position, int tickFrequency, QWidget* parent)
 {
     auto* s = new QSlider(Qt::Horizontal, parent);
@@ -81,12 +96,38 @@ public:
     QSize sizeHint() const override
     {
         const int frame = 2 * frameWidth();
-        return widget() ? widget()->size() + QSize(frame, frame) : QScrollArea::sizeHint();
+        return widget() ? widget()->maximumSize() + QSize(frame, frame) : QScrollArea::sizeHint();
     }
     QSize minimumSizeHint() const override { return {240, 160}; }
+
+protected:
+    // Where the picture must scroll anyway, it scrolls over its tallest height,
+    // so that every band drawn can be reached.
+    void resizeEvent(QResizeEvent* event) override
+    {
+        if (widget()) {
+            const bool mustScroll = maximumViewportSize().height() < DrawingSurface::pictureHeight;
+            widget()->setMinimumHeight(mustScroll ? DrawingSurface::tallestPictureHeight
+                                                  : DrawingSurface::pictureHeight);
+        }
+        QScrollArea::resizeEvent(event);
+    }
 };
 
 constexpr int sideColumnMinimumWidth = 320;
+
+// The column beside the picture is never narrower than its captions need with
+// the numbers they show now, so no caption is cut by the number beside it.
+class SideColumn : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    QSize minimumSizeHint() const override
+    {
+        const QSize least = QWidget::minimumSizeHint();
+        return {std::max(least.width(), sideColumnMinimumWidth), least.height()};
+    }
+};
 
 }  // namespace
 
@@ -246,6 +287,7 @@ QWidget* MainWindow::buildPictureAndGridPlace(QWidget* central)
     auto* pictureScroll = new PictureScrollArea(central);
     pictureScroll->setFrameShape(QFrame::NoFrame);
     pictureScroll->setWidget(Image1);
+    pictureScroll->setWidgetResizable(true);  // within the picture's own least and greatest height
     Image1->hide();
     pictureScroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     pictureScroll->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
@@ -265,16 +307,16 @@ QWidget* MainWindow::buildSideColumn(QWidget* central)
 {
     TrackBar1 = slider(1, 50, 1, 2, central);
     Label2 = caption("Gates from:", central);
-    Label3 = caption("1", central);
+    Label3 = new NumberLabel("1", central);
     Label4 = caption("to:", central);
-    Label5 = caption("200", central);
+    Label5 = new NumberLabel("200", central);
     Label10 = caption("No. of gates:", central);
-    Label11 = caption("0", central);
+    Label11 = new NumberLabel("0", central);
     TrackBar2 = slider(45, 200, 125, 10, central);
     Label6 = caption("ZOOM:", central);
     Label7 = caption("1,00", central);
     Label9 = caption("Selected Gate:", central);
-    Label8 = caption("0", central);
+    Label8 = new NumberLabel("0", central);
     UpDown1 = new GateSelector(central);
     UpDown1->setEnabled(false);
     Label16 = caption("U:", central);
@@ -282,8 +324,6 @@ QWidget* MainWindow::buildSideColumn(QWidget* central)
     Label13 = caption("", central);
     Label14 = caption("", central);
     Label15 = caption("", central);
-    for (QLabel* number : {Label3, Label5, Label11, Label8})
-        number->setMinimumWidth(44);
     for (QLabel* entry : {Label12, Label13, Label14, Label15}) {
         entry->setMinimumWidth(130);
         entry->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -325,14 +365,13 @@ QWidget* MainWindow::buildSideColumn(QWidget* central)
 
     // The browsing controls and the log share the column beside the picture:
     // the picture keeps the full height a 1366 x 768 screen leaves it.
-    auto* side = new QWidget(central);
+    auto* side = new SideColumn(central);
     auto* sideLayout = new QVBoxLayout(side);
     sideLayout->setContentsMargins(0, 0, 0, 0);
     sideLayout->addLayout(gateBlock);
     sideLayout->addLayout(zoomBlock);
     sideLayout->addLayout(selectedBlock);
     sideLayout->addWidget(Memo1, 1);
-    side->setMinimumWidth(sideColumnMinimumWidth);
     side->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 
     return side;

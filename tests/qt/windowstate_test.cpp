@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -27,6 +28,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -80,6 +82,16 @@ bool isBlank(const QImage& picture)
     return true;
 }
 
+// The lowest row of `picture` that holds anything but white; -1 when blank.
+int lowestInkedRow(const QImage& picture)
+{
+    for (int y = picture.height() - 1; y >= 0; --y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != qRgb(255, 255, 255))
+                return y;
+    return -1;
+}
+
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -123,13 +135,22 @@ private slots:
     void fileDialogCompletionListTakesKeysInsideACommand_data()
     {
         QTest::addColumn<QString>("menuEntry");
+        QTest::addColumn<bool>("needsCircuit");  // exports of an empty circuit are refused before the dialog
         for (const char* entry : {"Open", "Save", "Import circuit (OpenQASM)...", "Import matrix (.npy)..."})
-            QTest::newRow(entry) << QString(entry);
+            QTest::newRow(entry) << QString(entry) << false;
+        for (const char* entry : {"Export OpenQASM 3...", "Export OpenQASM 2.0...", "Export picture...",
+                                  "Export picture of the gates shown..."})
+            QTest::newRow(entry) << QString(entry) << true;
     }
 
     void fileDialogCompletionListTakesKeysInsideACommand()
     {
         QFETCH(QString, menuEntry);
+        QFETCH(bool, needsCircuit);
+        if (needsCircuit) {
+            decompose();  // 2 qubits: a small circuit of basic gates, exportable in every format
+            QVERIFY(window->workspace().pocetb1 > 0);
+        }
         QTemporaryDir directory;
         QVERIFY(directory.isValid());
         for (const char* name : {"tab1.mat", "tab2.mat", "tab3.qasm", "tab4.npy"})
@@ -165,7 +186,9 @@ private slots:
             return result;
         };
         QAction* entry = nullptr;
-        for (QAction* action : {window->Otvori1, window->Uloi1, window->importQasm, window->importNpy})
+        for (QAction* action : {window->Otvori1, window->Uloi1, window->importQasm, window->importNpy,
+                                window->exportQasm3, window->exportQasm2, window->exportPicture,
+                                window->exportShownPicture})
             if (action->text() == menuEntry)
                 entry = action;
         QVERIFY(entry);
@@ -396,6 +419,75 @@ private slots:
         for (QWidget* up = window->StringGrid1->parentWidget(); up; up = up->parentWidget())
             QVERIFY(!qobject_cast<QAbstractScrollArea*>(up));
         QVERIFY(window->Memo1->lineWrapMode() != QPlainTextEdit::NoWrap);
+    }
+
+    // Maximized on a 1366 x 768 screen (a title bar above the window), every band
+    // that fits the drawing area shows whole without scrolling: all its wires
+    // and its label, nothing cut at the picture's lower edge, no scroll bar.
+    // Where the picture cannot fit (1600 x 1000 at scale 1.5) it scrolls, and
+    // every band drawn lies within its scrolled height.
+    void noBandIsCutWhenMaximizedOnASmallScreen_data()
+    {
+        QTest::addColumn<QSize>("windowSize");
+        QTest::addColumn<QString>("qubits");
+        QTest::addColumn<int>("bands");  // of the area 740 pixels high at the start-up zoom
+        QTest::addColumn<bool>("lastBandUsed");  // a 2-qubit circuit fills one band only
+        const QSize small(1366, 768 - 19);
+        const QSize scaled(1066, 666 - 13);
+        QTest::newRow("1366 x 768, 2") << small << "2" << 3 << false;
+        QTest::newRow("1366 x 768, 3") << small << "3" << 2 << true;
+        QTest::newRow("1366 x 768, 4") << small << "4" << 2 << true;
+        QTest::newRow("1366 x 768, 5") << small << "5" << 2 << true;
+        QTest::newRow("1600 x 1000 at 1.5, 4") << scaled << "4" << 2 << true;
+        QTest::newRow("1600 x 1000 at 1.5, 5") << scaled << "5" << 2 << true;
+    }
+
+    void noBandIsCutWhenMaximizedOnASmallScreen()
+    {
+        QFETCH(QSize, windowSize);
+        QFETCH(QString, qubits);
+        QFETCH(int, bands);
+        QFETCH(bool, lastBandUsed);
+        window->resize(windowSize);
+        typeQubits(qubits);
+        decompose();
+        QTest::qWait(20);
+        auto* scroll = qobject_cast<QScrollArea*>(window->Image1->parentWidget()->parentWidget());
+        QVERIFY(scroll);
+        const bool fits = scroll->maximumViewportSize().height() >= DrawingSurface::pictureHeight;
+        QCOMPARE(fits, windowSize.height() > 700);
+        QCOMPARE(scroll->verticalScrollBar()->isVisible(), !fits);
+        const int shownHeight = fits ? std::min(window->Image1->height(), scroll->viewport()->height())
+                                     : window->Image1->height();
+        const QImage shown = pictureOf(*window->Image1).copy(0, 0, DrawingSurface::pictureWidth, shownHeight);
+
+        QList<int> wireRows;
+        const int pastLastColumn = shown.width() - 8;  // right of every gate and label
+        for (int y = 0; y < shown.height(); ++y)
+            if (qGray(shown.pixel(pastLastColumn, y)) < 128 && (y == 0 || qGray(shown.pixel(pastLastColumn, y - 1)) >= 128))
+                wireRows << y;
+        QCOMPARE(wireRows.size(), qubits.toInt() * bands);
+        // The last band's label stands below its last wire, and the lowest row shown is blank.
+        if (lastBandUsed)
+            QVERIFY(!isBlank(shown.copy(0, wireRows.last() + 3, 80, shownHeight - wireRows.last() - 3)));
+        QVERIFY2(lowestInkedRow(shown) < shownHeight - 1, qPrintable(QString("cut at y = %1").arg(shownHeight)));
+    }
+
+    // In a narrow window (1600 x 1000 at scale 1.5) the captions of the side
+    // column stay whole beside the largest numbers they show.
+    void captionsAreNotCutByTheirNumbers()
+    {
+        window->resize(1066, 666 - 13);
+        QtPresentation& ui = window->presentation();
+        ui.setLabelText(Label::Label3, "146100");
+        ui.setLabelText(Label::Label5, "146119");
+        ui.setLabelText(Label::Label11, "146119");
+        ui.setLabelText(Label::Label8, "146119");
+        QTest::qWait(20);
+        for (QLabel* label : {window->Label2, window->Label3, window->Label4, window->Label5, window->Label10,
+                              window->Label11, window->Label6, window->Label7, window->Label9, window->Label8})
+            QVERIFY2(label->width() >= label->sizeHint().width(),
+                     qPrintable(QString("\"%1\" %2 < %3").arg(label->text()).arg(label->width()).arg(label->sizeHint().width())));
     }
 
     // The drawing keeps the workspace's area below the surface's edge: at 4 qubits
