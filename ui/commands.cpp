@@ -12,6 +12,7 @@
 #include "engine/kernel/errors.h"
 #include "engine/kernel/randomunitary.h"
 #include "engine/synthesis/circuit.h"
+#include "platform/filename.h"
 #include "platform/presentation.h"
 #include "ui/circuitdrawing.h"
 #include "ui/gatehittest.h"
@@ -177,20 +178,6 @@ void ImportNpyClick(Workspace& ws, Presentation& ui)
     showMatrixInGrid(ws, ui, ws.matrixA);
 }
 
-namespace {
-
-bool endsWithPng(std::string_view name)
-{
-    if (name.size() < 4)
-        return false;
-    std::string suffix(name.substr(name.size() - 4));
-    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return suffix == ".png";
-}
-
-}  // namespace
-
 bool exportPictureSvg(const Workspace& ws, Presentation& ui, const std::string& path)
 {
     // Laid out in memory first so a picture that does not fit leaves no file behind.
@@ -211,7 +198,7 @@ void ExportPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter&
     const auto fileName = ui.chooseSaveFile(exportPictureDialogTitle, filter, proposedPictureFileName);
     if (!fileName || fileName->empty())
         return;
-    if (!writePng || !endsWithPng(*fileName)) {
+    if (!writePng || !hasExtension(*fileName, ".png")) {
         if (exportPictureSvg(ws, ui, *fileName))
             noteExport(ws, ui, *fileName, "as an SVG picture");
         return;

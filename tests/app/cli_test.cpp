@@ -21,6 +21,7 @@
 #include "support/xmlcheck.h"
 #include "workspace/matrixfile.h"
 #include "workspace/workspace.h"
+#include "workspace/driversentences.h"
 
 namespace fs = std::filesystem;
 
@@ -226,9 +227,9 @@ TEST_F(Cli, AGoodFileIsLoadedDecomposedAndSaved)
     const std::vector<std::string> log = lines(r.out);
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log[0], "The matrix was successfully loaded from the file.");
-    EXPECT_EQ(log[1], "Decomposition have began.");
+    EXPECT_EQ(log[1], driverText::runStart);
     EXPECT_EQ(log.back(), "Matrix was saved into the file.");
-    EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos);
+    EXPECT_NE(r.out.find(driverText::reconstructionPassed), std::string::npos);
     const std::string text = readBytes(saved);
     EXPECT_EQ(text.substr(0, kFile().size()), kFile()) << "the matrix is restored from the input after the final check";
     EXPECT_NE(text.find("Quantum circuit corresponding to the matrix: \r\n"), std::string::npos);
@@ -240,8 +241,8 @@ TEST_F(Cli, TheStartUpMatrixIsTheDefaultInputAndEachEndStageRuns)
         SCOPED_TRACE(stage);
         const CliResult r = run({"--end-stage", stage, "--self-check"});
         EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(lines(r.out).at(0), "Decomposition have began.");
-        EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos);
+        EXPECT_EQ(lines(r.out).at(0), driverText::runStart);
+        EXPECT_NE(r.out.find(driverText::reconstructionPassed), std::string::npos);
     }
 }
 
@@ -289,7 +290,7 @@ TEST_F(Cli, ASaveAndAnExportThroughALinkToStandardOutputFollowTheLog)
     const CliResult r = run({"--json", link.string(), "--save", link.string()});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(fs::is_symlink(link));
-    const std::size_t logEnd = r.out.find("Matrix Decomposition was successful.");
+    const std::size_t logEnd = r.out.find(driverText::reconstructionPassed);
     EXPECT_NE(logEnd, std::string::npos) << r.out;
     const std::size_t matrix = r.out.find("4\r\n{{", logEnd);
     EXPECT_NE(matrix, std::string::npos) << r.out;
@@ -304,7 +305,7 @@ TEST_F(Cli, SubnormalEntriesAreReadAndDecomposed)
     const CliResult r = run({"--end-stage", "toffoli", file("subnormal.mat", text).string()});
     EXPECT_TRUE(r.exited);
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos);
+    EXPECT_NE(r.out.find(driverText::reconstructionPassed), std::string::npos);
 }
 
 namespace {
@@ -394,7 +395,7 @@ TEST_F(Cli, AnExportIntoAMissingFolderIsAProblemWithAMessage)
         const CliResult r = run({option, target.string()});
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find("error: Cannot write the file " + target.string() + ": No such file or directory"), std::string::npos) << r.err;
-        EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos) << "the run itself went on";
+        EXPECT_NE(r.out.find(driverText::reconstructionPassed), std::string::npos) << "the run itself went on";
     }
     const CliResult noName = run({"--svg"});
     EXPECT_EQ(noName.status, 2);

@@ -13,6 +13,7 @@
 #include "support/oracle.h"
 #include "workspace/driver.h"
 #include "workspace/workspace.h"
+#include "workspace/driversentences.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ void decomposeChecked(int qubits, std::uint64_t seed, int endStage, SelfTestTall
     EXPECT_EQ(t.wrongMerges, 0);
     EXPECT_TRUE(ui.logContains("The optimization algorithm has begun."));
     if (endStage == 0) {
-        EXPECT_TRUE(ui.logContains("Circuit from Basic gates correspond to input unitary matrix."));
+        EXPECT_TRUE(ui.logContains(driverText::basicCircuitPassed));
     }
     for (const RecordedMessage& m : ui.messages)
         ADD_FAILURE() << m.text;
@@ -94,7 +95,7 @@ TEST(CheckedDecomposition, FiveQubitBasicCircuitOfRandomSeedSevenMatchesItsInput
     randomUnitary(*ws, ui, ws->matrixA, 100);
     const TMATICA1 input = ws->matrixA;
     decompose(*ws, ui);
-    EXPECT_TRUE(ui.logContains("Circuit from Basic gates correspond to input unitary matrix."));
+    EXPECT_TRUE(ui.logContains(driverText::basicCircuitPassed));
     for (const RecordedMessage& m : ui.messages)
         ADD_FAILURE() << m.text;
     EXPECT_LE(compositionError(*ws, ui, input), 1e-7);

@@ -101,7 +101,7 @@ TEST(RandomUnitary, GivesAUnitaryMatrixAndSaysSo)
     }
 }
 
-TEST(RandomUnitary, DrawsFactorsInTheDocumentedOrder)
+TEST(RandomUnitary, DrawsFactorsInAFixedOrder)
 {
     HeadlessPresentation ui;
     auto ws = createWorkspace(ui);
