@@ -1,5 +1,6 @@
 #include "workspace/driver.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -301,6 +302,22 @@ void keepFewerCnots(Workspace& ws, Presentation& ui)
         ws.gates[g] = scratch->gates[g];
 }
 
+// The optimizer compares gates within the tolerance, so it could drop a
+// rotation smaller than that and the circuit would no longer be exact. Its
+// result is kept only while the circuit still equals matrixA within exactCircuitBound.
+void optimizeKeepingExact(Workspace& ws, Presentation& ui)
+{
+    const std::vector<TGATE1> before(ws.gates.begin() + 1, ws.gates.begin() + 1 + ws.pocetb1);
+    optimizeCircuit(ws, ui);
+    auto composed = std::make_unique<TMATICA1>();
+    composeCircuit(ws, *composed, ui);
+    if (largestEntryDifference(*composed, ws.matrixA, ws.matrixSize) <= exactCircuitBound)
+        return;
+    ui.appendLog(driverText::optimizationUndone);
+    ws.pocetb1 = static_cast<int>(before.size());
+    std::copy(before.begin(), before.end(), ws.gates.begin() + 1);
+}
+
 // Basic gates straight from the matrix (block-ZXZ), in place of the reduction,
 // the Tpq synthesis and the end stages: no Tpq factors, no D angles.
 void runFewestCnots(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, RunRecord& run)
@@ -309,6 +326,8 @@ void runFewestCnots(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, 
     ui.setGridVisible(false);
     ui.setDrawingVisible(true);
     ui.appendLog(driverText::fewestCnotsStart);
+    if (ui.isChecked(Setting::roboptim) && ui.isChecked(Setting::Zobroptimkroky))
+        ui.setChecked(Setting::Zuzeniezobrazenia1, false);
     summary.circuitBuilt = true;
     ws.pocetb1 = fewestCnotsCircuit(ws.matrixA, ws.qubitCount, ws.gates);
     if (isSparse(ws)) {
@@ -316,6 +335,10 @@ void runFewestCnots(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, 
         keepFewerCnots(ws, ui);
     }
     run.timer.close(summary, circuitStatistics(ws, ui), "basic gates, fewest CNOTs");
+    if (ui.isChecked(Setting::roboptim)) {
+        optimizeKeepingExact(ws, ui);
+        run.timer.close(summary, circuitStatistics(ws, ui), "optimization");
+    }
     finalCheck(ws, ui, inputCopy, driverText::basicCircuitPassed, driverText::basicCircuitFailed, summary);
 }
 

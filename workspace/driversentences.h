@@ -28,6 +28,8 @@ inline constexpr std::string_view twoLevelComparison =
     "The matrix is sparse, so the two-level route to basic gates is tried as well.";
 inline constexpr std::string_view fewestCnotsKept = "The block-ZXZ circuit is kept: ";
 inline constexpr std::string_view twoLevelKept = "The two-level circuit is kept, it needs fewer CNOTs: ";
+inline constexpr std::string_view optimizationUndone =
+    "The optimization dropped a small rotation, so the circuit as synthesized is kept.";
 inline constexpr std::string_view circuitListFull =
     "!!! The circuit list is full, so the synthesis of the circuit was stopped.";
 
