@@ -57,6 +57,33 @@ BENCHMARK(fewestCnotsRoute)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// The whole run of the end stage "basic gates, fewest CNOTs" with optimization:
+// synthesis, statistics, final check, gate check and drawing, the same matrices.
+void fewestCnotsEndStage(benchmark::State& state)
+{
+    const int qubits = static_cast<int>(state.range(0));
+    RandomInput input(qubits);
+    input.ui.endStageIndex = 3;
+    input.ui.roboptim = true;
+    const auto matrix = std::make_unique<TMATICA1>(input.ws->matrixA);
+    bool succeeded = true;
+    for (auto _ : state) {
+        input.ws->matrixA = *matrix;
+        input.ui.log.clear();
+        decompose(*input.ws, input.ui);
+        succeeded = succeeded && input.ui.logContains("Circuit from Basic gates correspond to input unitary matrix.");
+    }
+    state.counters["cnots"] = cnotsOf(input.ws->gates, input.ws->pocetb1);
+    state.counters["gates"] = input.ws->pocetb1;
+    if (!succeeded || !input.ui.messages.empty())
+        state.SkipWithError("the decomposition reported a problem");
+}
+BENCHMARK(fewestCnotsEndStage)
+    ->DenseRange(2, 5)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 // End stage "Basic gates" with optimization, the same matrices.
 void twoLevelRoute(benchmark::State& state)
 {

@@ -56,6 +56,8 @@ const char* endStageText(int endStage)
         return "L1(U) gates";
     case 2:
         return "Generalized Toffoli gates";
+    case 3:
+        return "basic gates, fewest CNOTs";
     default:
         return "basic gates";  // also what the box shows while nothing is chosen
     }

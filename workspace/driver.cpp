@@ -1,5 +1,6 @@
 #include "workspace/driver.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -11,6 +12,7 @@
 #include "engine/optimization/optimizer.h"
 #include "engine/reduction/reduction.h"
 #include "engine/reduction/tpq.h"
+#include "engine/shannon/fewestcnots.h"
 #include "engine/synthesis/basicstage.h"
 #include "engine/synthesis/circuit.h"
 #include "engine/synthesis/toffolistage.h"
@@ -87,6 +89,7 @@ struct RunRecord {
 constexpr int basicGatesStage = 0;
 constexpr int l1GatesStage = 1;
 constexpr int toffoliGatesStage = 2;
+constexpr int fewestCnotsStage = 3;
 
 // The gate record and its bit arrays hold at most five qubits.
 bool sizeSupported(const Workspace& ws)
@@ -243,6 +246,102 @@ int cnotCount(const Workspace& ws)
     return count;
 }
 
+void checkGatesAndShow(Workspace& ws, Presentation& ui, RunSummary& summary)
+{
+    const bool unitaryGates = gatesAreUnitary(ws, ui);
+    summary.gateUnitarity = unitaryGates ? CheckState::passed : CheckState::failed;
+    if (unitaryGates)
+        showCircuit(ws, ui);
+}
+
+// Few nonzero entries: at most two per row on average, as in permutations,
+// controlled gates and diagonal matrices. The two-level route often needs fewer
+// CNOTs there, and it is quick; on denser matrices it is neither.
+bool isSparse(const Workspace& ws)
+{
+    constexpr double zeroEntry = 1e-12;
+    int nonzero = 0;
+    for (int i = 1; i <= ws.matrixSize; ++i)
+        for (int j = 1; j <= ws.matrixSize; ++j)
+            nonzero += modulus(ws.matrixA(i, j)) > zeroEntry ? 1 : 0;
+    return nonzero <= 2 * ws.matrixSize;
+}
+
+// The circuit must equal its matrix this closely to stand in for the block-ZXZ one.
+constexpr double exactCircuitBound = 1e-12;
+
+// Runs the two-level route to optimized basic gates on matrixA in a scratch
+// workspace that shows nothing; when its circuit is exact and needs fewer
+// CNOTs than the circuit in ws, that circuit takes its place. Logs which is kept.
+void keepFewerCnots(Workspace& ws, Presentation& ui)
+{
+    HeadlessPresentation quiet;
+    quiet.recordEvents = false;
+    quiet.recordingCanvas.recording = false;
+    quiet.endStageIndex = basicGatesStage;
+    quiet.roboptim = true;
+    const auto scratch = createWorkspace(quiet);
+    scratch->qubitCount = ws.qubitCount;
+    scratch->matrixSize = ws.matrixSize;
+    scratch->matrixA = ws.matrixA;
+    scratch->tolerance = ws.tolerance;
+    const RunSummary twoLevel = decompose(*scratch, quiet);
+    const bool exact = twoLevel.finalCircuit == CheckState::passed && twoLevel.gateUnitarity == CheckState::passed &&
+                       twoLevel.messages == 0 && twoLevel.problemLines == 0 && twoLevel.maxEntryDifference &&
+                       *twoLevel.maxEntryDifference <= exactCircuitBound;
+    const int blockZxzCnots = cnotCount(ws);
+    if (!exact || twoLevel.cnotCount >= blockZxzCnots) {
+        ui.appendLog(std::string(driverText::fewestCnotsKept) + std::to_string(blockZxzCnots) + " CNOTs against " +
+                     (exact ? std::to_string(twoLevel.cnotCount) : std::string("an inexact circuit")) + ".");
+        return;
+    }
+    ui.appendLog(std::string(driverText::twoLevelKept) + std::to_string(twoLevel.cnotCount) + " CNOTs against " +
+                 std::to_string(blockZxzCnots) + ".");
+    ws.pocetb1 = scratch->pocetb1;
+    for (int g = 1; g <= ws.pocetb1; ++g)
+        ws.gates[g] = scratch->gates[g];
+}
+
+// The optimizer compares gates within the tolerance, so it could drop a
+// rotation smaller than that and the circuit would no longer be exact. Its
+// result is kept only while the circuit still equals matrixA within exactCircuitBound.
+void optimizeKeepingExact(Workspace& ws, Presentation& ui)
+{
+    const std::vector<TGATE1> before(ws.gates.begin() + 1, ws.gates.begin() + 1 + ws.pocetb1);
+    optimizeCircuit(ws, ui);
+    auto composed = std::make_unique<TMATICA1>();
+    composeCircuit(ws, *composed, ui);
+    if (largestEntryDifference(*composed, ws.matrixA, ws.matrixSize) <= exactCircuitBound)
+        return;
+    ui.appendLog(driverText::optimizationUndone);
+    ws.pocetb1 = static_cast<int>(before.size());
+    std::copy(before.begin(), before.end(), ws.gates.begin() + 1);
+}
+
+// Basic gates straight from the matrix (block-ZXZ), in place of the reduction,
+// the Tpq synthesis and the end stages: no Tpq factors, no D angles.
+void runFewestCnots(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, RunRecord& run)
+{
+    RunSummary& summary = run.summary;
+    ui.setGridVisible(false);
+    ui.setDrawingVisible(true);
+    ui.appendLog(driverText::fewestCnotsStart);
+    if (ui.isChecked(Setting::roboptim) && ui.isChecked(Setting::Zobroptimkroky))
+        ui.setChecked(Setting::Zuzeniezobrazenia1, false);
+    summary.circuitBuilt = true;
+    ws.pocetb1 = fewestCnotsCircuit(ws.matrixA, ws.qubitCount, ws.gates);
+    if (isSparse(ws)) {
+        ui.appendLog(driverText::twoLevelComparison);
+        keepFewerCnots(ws, ui);
+    }
+    run.timer.close(summary, circuitStatistics(ws, ui), "basic gates, fewest CNOTs");
+    if (ui.isChecked(Setting::roboptim)) {
+        optimizeKeepingExact(ws, ui);
+        run.timer.close(summary, circuitStatistics(ws, ui), "optimization");
+    }
+    finalCheck(ws, ui, inputCopy, driverText::basicCircuitPassed, driverText::basicCircuitFailed, summary);
+}
+
 // The run from its first check to the drawing; every return leaves the record
 // as far as the run got.
 void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
@@ -266,6 +365,11 @@ void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
     const TMATICA1 inputCopy = ws.matrixA;
     useNearestUnitaryWithinTolerance(ws);
     resetReduction(ws);
+    if (ui.endStage() == fewestCnotsStage) {
+        runFewestCnots(ws, ui, inputCopy, run);
+        checkGatesAndShow(ws, ui, summary);
+        return;
+    }
 
     ui.setProgressMaximum(n);
     ui.setProgressPosition(0);
@@ -314,11 +418,7 @@ void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
     }
 
     runEndStages(ws, ui, inputCopy, run);
-
-    const bool unitaryGates = gatesAreUnitary(ws, ui);
-    summary.gateUnitarity = unitaryGates ? CheckState::passed : CheckState::failed;
-    if (unitaryGates)
-        showCircuit(ws, ui);
+    checkGatesAndShow(ws, ui, summary);
 }
 
 }  // namespace

@@ -19,6 +19,17 @@ inline constexpr std::string_view reconstructionNotUnitary =
 inline constexpr std::string_view reconstructionPassed = "Matrix Decomposition was successful.";
 inline constexpr std::string_view reconstructionFailed = ":(( Matrix Decomposition was unsuccessful.";
 inline constexpr std::string_view synthesisStart = "The decomposition of Tpq into Quantum logic circuit has begun.";
+// The fewest-CNOT route runs in place of the reduction and the Tpq synthesis.
+inline constexpr std::string_view fewestCnotsStart =
+    "No reduction into Tpq factors this time: the decomposition into basic gates with fewest CNOTs "
+    "(block-ZXZ) has begun.";
+// A sparse matrix is also decomposed by the two-level route; the circuit with fewer CNOTs is kept.
+inline constexpr std::string_view twoLevelComparison =
+    "The matrix is sparse, so the two-level route to basic gates is tried as well.";
+inline constexpr std::string_view fewestCnotsKept = "The block-ZXZ circuit is kept: ";
+inline constexpr std::string_view twoLevelKept = "The two-level circuit is kept, it needs fewer CNOTs: ";
+inline constexpr std::string_view optimizationUndone =
+    "The optimization dropped a small rotation, so the circuit as synthesized is kept.";
 inline constexpr std::string_view circuitListFull =
     "!!! The circuit list is full, so the synthesis of the circuit was stopped.";
 

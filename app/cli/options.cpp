@@ -27,6 +27,8 @@ std::optional<int> endStageIndex(std::string_view name)
         return 2;
     if (name == "none")
         return -1;
+    if (name == "shannon")
+        return 3;
     return std::nullopt;
 }
 
@@ -47,7 +49,9 @@ struct OptionSpec {
 // Every option, in the order --help lists them.
 constexpr OptionSpec optionTable[] = {
     {"--end-stage", OptionKind::endStage, nullptr, true, nullptr, "STAGE",
-     "basic (default), l1, toffoli, or none (the window's untouched choice)"},
+     "basic (default), l1, toffoli, or none (the window's untouched choice);\n"
+     "shannon: basic gates with the fewest CNOTs (block-ZXZ), straight from\n"
+     "the matrix without the reduction into two-level matrices"},
     {"--no-optimize", OptionKind::flag, &CliOptions::optimize, false, nullptr, "",
      "clear \"Perform an optimization\""},
     {"--self-check", OptionKind::flag, &CliOptions::selfCheck, true, nullptr, "",
@@ -100,10 +104,10 @@ std::optional<std::string> applyOption(const OptionSpec& spec, const std::option
         return std::nullopt;
     case OptionKind::endStage: {
         if (!value)
-            return "--end-stage needs one of basic, l1, toffoli, none";
+            return "--end-stage needs one of basic, l1, toffoli, none, shannon";
         const auto stage = endStageIndex(*value);
         if (!stage)
-            return "--end-stage '" + *value + "' is not one of basic, l1, toffoli, none";
+            return "--end-stage '" + *value + "' is not one of basic, l1, toffoli, none, shannon";
         options.endStage = *stage;
         return std::nullopt;
     }

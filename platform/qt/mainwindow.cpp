@@ -227,7 +227,7 @@ QLayout* MainWindow::buildCommandRow(QWidget* central)
     Button3 = new QPushButton("Decomposition", central);
     Label18 = caption("into:", central);
     ComboBox1 = new QComboBox(central);
-    ComboBox1->addItems({"basic gates", "L1(U) gates", "Generalized Toffoli gates"});
+    ComboBox1->addItems({"basic gates", "L1(U) gates", "Generalized Toffoli gates", "basic gates, fewest CNOTs"});
     ComboBox1->setPlaceholderText("basic gates");
     ComboBox1->setCurrentIndex(-1);
     ComboBox1->setMinimumWidth(210);

@@ -416,3 +416,32 @@ TEST_F(Cli, AMatrixThatIsNotUnitaryGetsItsSummaryButNoCircuitFiles)
     EXPECT_NE(summary.find("\"circuitBuilt\": false"), std::string::npos) << summary;
     EXPECT_NE(summary.find("\"inputUnitary\": false"), std::string::npos) << summary;
 }
+
+TEST_F(Cli, TheFewestCnotEndStageWritesAnExactCircuitAndNamesItsRoute)
+{
+    EXPECT_NE(run({"--help"}).out.find("--end-stage STAGE  basic (default), l1, toffoli, or none"), std::string::npos);
+    EXPECT_NE(run({"--help"}).out.find("shannon: basic gates with the fewest CNOTs"), std::string::npos);
+    const fs::path matrix = dir / "in.mat", qasm3 = dir / "c3.qasm", json = dir / "run.json";
+    const CliResult r = run({"--random", "4", "--seed", "3", "--end-stage", "shannon", "--save", matrix.string(),
+                             "--qasm", qasm3.string(), "--json", json.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(driverText::fewestCnotsStart), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(driverText::basicCircuitPassed), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find(driverText::synthesisStart), std::string::npos) << r.out;
+
+    HeadlessPresentation ui;
+    auto ws = createWorkspace(ui);
+    ASSERT_TRUE(loadMatrixFile(*ws, ui, matrix.string()));
+    const auto composed = std::make_unique<TMATICA1>();
+    const ParsedQasm program = readQasm(readBytes(qasm3));
+    programMatrix(program, *composed, ui);
+    EXPECT_LT(maxDifference(*composed, ws->matrixA, 16), 1e-12) << "exact, global phase included";
+
+    const std::string summary = readBytes(json);
+    for (const char* field : {"\"endStage\": \"basic gates, fewest CNOTs\"", "\"endStageIndex\": 3,",
+                              "\"reduction\": null", "\"finalCircuit\": true", "\"gateUnitarity\": true"})
+        EXPECT_NE(summary.find(field), std::string::npos) << field << summary;
+    const auto cnots = summary.find("\"cnotCount\": ");
+    ASSERT_NE(cnots, std::string::npos);
+    EXPECT_LE(std::stoi(summary.substr(cnots + 13)), 95) << summary;
+}
