@@ -1,20 +1,12 @@
 #include "app/cli/options.h"
 
-#include <charconv>
+#include "app/cli/outputclash.h"
+#include "interchange/wholenumber.h"
+
 #include <set>
 #include <string_view>
 
 namespace {
-
-template <typename Number>
-std::optional<Number> wholeNumber(std::string_view text)
-{
-    Number value{};
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
 
 std::optional<int> endStageIndex(std::string_view name)
 {
@@ -136,13 +128,13 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
             options.endStage = *stage;
         } else if (name == "--random") {
             const auto text = value();
-            const auto qubits = text ? wholeNumber<int>(*text) : std::nullopt;
-            if (!qubits || *qubits < 2 || *qubits > 5)
+            const auto qubits = text ? wholeNumber(*text, 5) : std::nullopt;
+            if (!qubits || *qubits < 2)
                 return refused("--random needs a number of qubits from 2 to 5");
-            options.randomQubits = qubits;
+            options.randomQubits = static_cast<int>(*qubits);
         } else if (name == "--seed") {
             const auto text = value();
-            const auto seed = text ? wholeNumber<std::uint64_t>(*text) : std::nullopt;
+            const auto seed = text ? wholeNumber(*text) : std::nullopt;
             if (!seed)
                 return refused("--seed needs a whole number from 0 to 18446744073709551615");
             options.seed = seed;
@@ -171,6 +163,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
         return refused("give either --from-qasm or --random or a matrix file, not two of them");
     if (options.seed && !options.randomQubits)
         return refused("--seed fixes the matrix of --random and is given without it");
+    if (const std::string clash = outputClash(options); !clash.empty())
+        return refused(clash);
     return {options, {}};
 }
 

@@ -13,6 +13,12 @@ inline constexpr std::size_t maxQasmFileBytes = 16u << 20;
 inline constexpr int maxQasmGateNesting = 32;          // gate calls inside gate definitions
 inline constexpr long long maxQasmCircuitGates = 1000000;  // after expanding definitions
 inline constexpr int maxQasmPower = 1000;               // |k| of pow(k) @
+// Gate calls, power repetitions and body statements an expansion may take, whether
+// they emit a gate or not (an empty body, a phase, a barrier), so no file runs long.
+inline constexpr long long maxQasmSteps = 4000000;
+// Tokens all gate definitions of a file may hold together, so that no file takes much memory.
+inline constexpr std::size_t maxQasmDefinitionTokens = 1000000;
+inline constexpr std::size_t maxQasmGateParameters = 64;  // parameters of one gate definition
 
 // The circuit's unitary (qubit k is q[k-1], q[0] the most significant bit; gphase
 // included), as the content of a matrix file. Throws QasmImportError naming the

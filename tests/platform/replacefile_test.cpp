@@ -53,7 +53,8 @@ TEST_F(TextFile, AFailedWriteKeepsTheOldFileAndGivesTheFileAndTheReason)
         if (writeTextFile(target.string(), "new picture", ui))
             return 1;
         return ui.messages.size() == 1 && ui.messages[0].style == MessageStyle::error &&
-                       ui.messages[0].text == "Cannot write the file " + target.string() + ": Permission denied"
+                       ui.messages[0].text == "Cannot write the file " + target.string() + ": its folder " +
+                                                   dir.path().string() + " cannot take a new file (Permission denied)"
                    ? 0
                    : 2;
     });
@@ -133,7 +134,7 @@ TEST_F(TextFile, DevicesAndPipesAreWrittenInPlace)
     const fs::path pipe = dir / "pipe";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_FALSE(writeTextFile(pipe.string(), "lost", ui));
-    EXPECT_EQ(ui.messages.at(0).text, "Cannot write the file " + pipe.string() + ": No such device or address");
+    EXPECT_EQ(ui.messages.at(0).text, "Cannot write the file " + pipe.string() + ": it is a pipe that nothing reads");
     EXPECT_TRUE(fs::is_fifo(pipe));
 
     // Private copies of /dev/null and /dev/full, where the system lets us make them.

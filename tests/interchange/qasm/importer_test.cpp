@@ -296,7 +296,7 @@ TEST(QasmImport, RefusesWhatIsNotAUnitaryCircuitAndNamesTheLine)
         {"OPENQASM 3;\ninclude \"other.inc\";\n", "cannot be included"},
         {"OPENQASM 4.0;\n", "version"},
         {program3(2, "rx(1/0) q[0];"), "finite"},
-        {program3(2, "gate x a { U(0,0,0) a; }\ngate x a { U(0,0,0) a; }"), "defined twice"},
+        {program3(2, "gate g a { U(0,0,0) a; }\ngate g a { U(0,0,0) a; }"), "defined twice"},
         {program3(2, "x q[0];" + std::string(maxQasmLineLength, ' ')), "longer than"},
     };
     for (const auto& [text, reason] : cases) {
