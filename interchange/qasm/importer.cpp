@@ -664,8 +664,9 @@ private:
     {
         if (checking_)
             return;
-        if (++steps_ > maxQasmSteps)
-            c.fail("the circuit takes more than " + std::to_string(maxQasmSteps) +
+        const long long stepLimit = qasmStepsPerGate * product_.gateLimit();
+        if (++steps_ > stepLimit)
+            c.fail("the circuit takes more than " + std::to_string(stepLimit) +
                    " steps (gate calls, powers and body statements) to expand");
     }
 
