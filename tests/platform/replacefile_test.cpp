@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -190,3 +191,27 @@ TEST_F(TextFile, TwoWritersAtOnceLeaveOneOfTheTwoWholeFiles)
 }
 
 }  // namespace
+
+TEST_F(TextFile, ASaveEndedBySigintOrSigtermLeavesTheOldFileAndNoTemporary)
+{
+    for (const int signalNumber : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signalNumber);
+        const fs::path target = dir / "big.mat";
+        std::ofstream(target) << "old matrix";
+        const pid_t child = fork();
+        if (child == 0) {
+            replaceFile(target.string(), [&](std::ostream& out) {
+                out << std::string(1 << 20, 'x');
+                out.flush();
+                ::raise(signalNumber);
+                out << "never reached";
+            });
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << status;
+        EXPECT_EQ(readBytes(target), "old matrix");
+        EXPECT_EQ(filesInFolder(), 1u) << "a temporary file was left";
+    }
+}
