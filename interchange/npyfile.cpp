@@ -1,5 +1,7 @@
 #include "interchange/npyfile.h"
 
+#include "interchange/wholenumber.h"
+
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -127,13 +129,11 @@ private:
         std::vector<long long> values;
         while (!tryChar(')')) {
             skipSpace();
-            long long value = 0;
-            const std::size_t start = pos_;
-            while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9' && value < 1000000000)
-                value = value * 10 + (text_[pos_++] - '0');
-            if (pos_ == start || values.size() >= 32)
+            const DigitRun digits = readDigits(text_.substr(pos_), 1000000000);
+            pos_ += digits.length;
+            if (digits.length == 0 || digits.overflow || values.size() >= 32)
                 refuse("its header has a shape that is not a tuple of sizes");
-            values.push_back(value);
+            values.push_back(static_cast<long long>(digits.value));
             if (!tryChar(',')) {
                 expect(')');
                 break;

@@ -3,27 +3,37 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "engine/kernel/errors.h"
 
-std::string readFileBytes(const std::string& fileName, std::size_t maxBytes)
+void openForReading(std::filebuf& file, const std::string& fileName)
 {
     std::error_code error;
     if (std::filesystem::is_directory(fileName, error))
         throw FileError("Cannot read \"" + fileName + "\": it is a directory");
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file)
+    errno = 0;
+    if (!file.open(fileName, std::ios::in | std::ios::binary))
         throw FileError("Cannot open \"" + fileName + "\": " + std::strerror(errno));
+}
+
+std::string readFileBytes(const std::string& fileName, std::size_t maxBytes)
+{
+    std::filebuf file;
+    openForReading(file, fileName);
     std::string bytes;
     char buffer[65536];
-    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
-        bytes.append(buffer, static_cast<std::size_t>(file.gcount()));
+    for (;;) {
+        errno = 0;
+        const std::streamsize count = file.sgetn(buffer, sizeof buffer);
+        if (count <= 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(count));
         if (bytes.size() > maxBytes)
             throw FileError("Cannot read \"" + fileName + "\": it is larger than " + std::to_string(maxBytes) +
                             " bytes");
     }
-    if (file.bad())
+    // A read error (a folder's EISDIR, an I/O error) ends sgetn early with errno set.
+    if (errno != 0 && errno != EINTR)
         throw FileError("Cannot read \"" + fileName + "\": " + std::strerror(errno));
     return bytes;
 }

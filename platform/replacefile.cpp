@@ -2,9 +2,12 @@
 
 #include <fcntl.h>
 #include <limits.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -82,13 +85,94 @@ struct OpenFile {
     }
 };
 
+// Temporary files being written, for the handler of SIGINT and SIGTERM to remove
+// before the program ends as the signal says. A SIGKILL cannot be caught: it may leave
+// one behind, and a later save to the same folder picks another name.
+struct PendingTemporary {
+    std::atomic<bool> used{false};
+    char path[PATH_MAX + 1] = {};
+};
+std::array<PendingTemporary, 16> pendingTemporaries;
+
+extern "C" void removeTemporariesAndEnd(int signalNumber)
+{
+    for (PendingTemporary& pending : pendingTemporaries) {
+        if (pending.used.load())
+            ::unlink(pending.path);
+    }
+    ::signal(signalNumber, SIG_DFL);
+    ::raise(signalNumber);
+}
+
+// Installs the handler once, for each of the two signals whose action is still the default
+// (a program that ignores or handles one keeps its own choice).
+void installSignalCleanup()
+{
+    static const bool installed = [] {
+        for (const int signalNumber : {SIGINT, SIGTERM}) {
+            struct sigaction old {};
+            if (::sigaction(signalNumber, nullptr, &old) != 0 || old.sa_handler != SIG_DFL)
+                continue;
+            struct sigaction action {};
+            action.sa_handler = removeTemporariesAndEnd;
+            sigemptyset(&action.sa_mask);
+            ::sigaction(signalNumber, &action, nullptr);
+        }
+        return true;
+    }();
+    (void)installed;
+}
+
+// Holds SIGINT and SIGTERM back while a temporary is created or renamed, so that
+// no signal falls between the file system and the table of pending temporaries.
+class SignalsHeld {
+public:
+    SignalsHeld()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, SIGINT);
+        sigaddset(&held, SIGTERM);
+        ::pthread_sigmask(SIG_BLOCK, &held, &old_);
+    }
+    ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t old_;
+};
+
 // Removes the temporary file when it goes, unless it was renamed.
 struct TemporaryName {
     std::string path;
+    PendingTemporary* pending = nullptr;
+
+    void remember()
+    {
+        if (path.size() > PATH_MAX)
+            return;
+        for (PendingTemporary& slot : pendingTemporaries) {
+            bool expected = false;
+            if (slot.used.load() || !slot.used.compare_exchange_strong(expected, true))
+                continue;
+            std::memcpy(slot.path, path.c_str(), path.size() + 1);
+            pending = &slot;
+            return;
+        }
+    }
+    void forget()
+    {
+        if (pending != nullptr)
+            pending->used.store(false);
+        pending = nullptr;
+    }
     ~TemporaryName()
     {
+        SignalsHeld held;
         if (!path.empty())
             ::unlink(path.c_str());
+        forget();
     }
 };
 
@@ -164,6 +248,8 @@ void writeInPlace(const std::string& fileName, int flags, const std::function<vo
 {
     // Opened without blocking, so a pipe that nobody reads is refused rather than waited for forever.
     OpenFile file{::open(fileName.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK | flags)};
+    if (file.descriptor < 0 && errno == ENXIO)
+        throw FileError("Cannot write the file " + fileName + ": it is a pipe that nothing reads");
     if (file.descriptor < 0)
         fail(fileName, errno);
     const int status = ::fcntl(file.descriptor, F_GETFL);
@@ -184,11 +270,21 @@ void writeThroughTemporary(const std::string& fileName, const std::string& targe
     const std::string folder = path.has_parent_path() ? path.parent_path().string() : ".";
     // Cut so that the temporary's name stays within the system's limit of 255 bytes.
     const std::string base = path.filename().string().substr(0, 200);
+    installSignalCleanup();
     std::string temporaryPath;
+    std::optional<SignalsHeld> held(std::in_place);
     OpenFile file{createTemporary(folder, base, temporaryPath)};
-    if (file.descriptor < 0)
-        fail(fileName, errno);
+    if (file.descriptor < 0) {
+        const int error = errno;
+        held.reset();
+        if (error == EACCES || error == EPERM)
+            throw FileError("Cannot write the file " + fileName + ": its folder " + folder +
+                            " cannot take a new file (" + std::strerror(error) + ")");
+        fail(fileName, error);
+    }
     TemporaryName temporary{temporaryPath};
+    temporary.remember();
+    held.reset();
     // Root gives the file back to its owner; anyone else may not (EPERM) and becomes the owner.
     if (old && ::fchown(file.descriptor, old->st_uid, old->st_gid) != 0 && errno != EPERM)
         fail(fileName, errno);
@@ -198,9 +294,14 @@ void writeThroughTemporary(const std::string& fileName, const std::string& targe
         fail(fileName, error);
     if (file.close() != 0)
         fail(fileName, errno);
-    if (::rename(temporary.path.c_str(), target.c_str()) != 0)
-        fail(fileName, errno);
+    held.emplace();
+    if (::rename(temporary.path.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        held.reset();
+        fail(fileName, error);
+    }
     temporary.path.clear();
+    temporary.forget();
 }
 
 }  // namespace

@@ -1,21 +1,13 @@
 #include "app/cli/options.h"
 
 #include <algorithm>
-#include <charconv>
 #include <set>
 #include <string_view>
 
-namespace {
+#include "app/cli/outputclash.h"
+#include "interchange/wholenumber.h"
 
-template <typename Number>
-std::optional<Number> wholeNumber(std::string_view text)
-{
-    Number value{};
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
+namespace {
 
 std::optional<int> endStageIndex(std::string_view name)
 {
@@ -112,14 +104,14 @@ std::optional<std::string> applyOption(const OptionSpec& spec, const std::option
         return std::nullopt;
     }
     case OptionKind::qubits: {
-        const auto qubits = value ? wholeNumber<int>(*value) : std::nullopt;
-        if (!qubits || *qubits < 2 || *qubits > 5)
+        const auto qubits = value ? wholeNumber(*value, 5) : std::nullopt;
+        if (!qubits || *qubits < 2)
             return "--random needs a number of qubits from 2 to 5";
-        options.randomQubits = qubits;
+        options.randomQubits = static_cast<int>(*qubits);
         return std::nullopt;
     }
     case OptionKind::seed: {
-        const auto seed = value ? wholeNumber<std::uint64_t>(*value) : std::nullopt;
+        const auto seed = value ? wholeNumber(*value) : std::nullopt;
         if (!seed)
             return "--seed needs a whole number from 0 to 18446744073709551615";
         options.seed = seed;
@@ -212,6 +204,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
         return refused("give either --from-qasm or --random or a matrix file, not two of them");
     if (options.seed && !options.randomQubits)
         return refused("--seed fixes the matrix of --random and is given without it");
+    if (const std::string clash = outputClash(options); !clash.empty())
+        return refused(clash);
     return {options, {}};
 }
 

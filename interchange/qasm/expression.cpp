@@ -58,6 +58,12 @@ void TokenCursor::fail(const std::string& what) const { throw QasmImportError(li
 
 namespace {
 
+// A value along the way; one that depends on an unknown parameter is not known.
+struct Value {
+    double x = 0.0;
+    bool known = true;
+};
+
 class ExpressionReader {
 public:
     ExpressionReader(TokenCursor& cursor, std::span<const Parameter> parameters)
@@ -65,15 +71,15 @@ public:
     {
     }
 
-    double sum(int depth)
+    Value sum(int depth)
     {
         enter(depth);
-        double value = product(depth);
+        Value value = product(depth);
         for (;;) {
             if (cursor_.trySymbol("+"))
-                value += product(depth);
+                value = checked(combine(value, product(depth), [](double a, double b) { return a + b; }));
             else if (cursor_.trySymbol("-"))
-                value -= product(depth);
+                value = checked(combine(value, product(depth), [](double a, double b) { return a - b; }));
             else
                 return value;
         }
@@ -86,44 +92,60 @@ private:
             cursor_.fail("the expression is nested deeper than " + std::to_string(maxExpressionDepth) + " levels");
     }
 
-    double product(int depth)
+    template <typename Operation>
+    static Value combine(Value a, Value b, Operation operation)
     {
-        double value = signedPower(depth);
+        return {operation(a.x, b.x), a.known && b.known};
+    }
+
+    // Every known value along the way has to be finite.
+    Value checked(Value value) const
+    {
+        if (value.known && !std::isfinite(value.x))
+            cursor_.fail("an angle is not a finite number (a division by zero, an overflow or a value outside a "
+                         "function's domain)");
+        return value;
+    }
+
+    Value product(int depth)
+    {
+        Value value = signedPower(depth);
         for (;;) {
             if (cursor_.trySymbol("*"))
-                value *= signedPower(depth);
+                value = checked(combine(value, signedPower(depth), [](double a, double b) { return a * b; }));
             else if (cursor_.trySymbol("/"))
-                value /= signedPower(depth);
+                value = checked(combine(value, signedPower(depth), [](double a, double b) { return a / b; }));
             else
                 return value;
         }
     }
 
-    double signedPower(int depth)
+    Value signedPower(int depth)
     {
         if (cursor_.trySymbol("-")) {
             enter(depth + 1);
-            return -signedPower(depth + 1);
+            const Value value = signedPower(depth + 1);
+            return {-value.x, value.known};
         }
         if (cursor_.trySymbol("+")) {
             enter(depth + 1);
             return signedPower(depth + 1);
         }
-        const double base = primary(depth);
+        const Value base = primary(depth);
         if (cursor_.trySymbol("^") || cursor_.trySymbol("**")) {
             enter(depth + 1);
-            return std::pow(base, signedPower(depth + 1));
+            return checked(combine(base, signedPower(depth + 1), [](double a, double b) { return std::pow(a, b); }));
         }
         return base;
     }
 
-    double primary(int depth)
+    Value primary(int depth)
     {
         const Token& token = cursor_.take();
         if (token.kind == TokenKind::number)
-            return token.value;
+            return {token.value, true};
         if (token.kind == TokenKind::symbol && token.text == "(") {
-            const double value = sum(depth + 1);
+            const Value value = sum(depth + 1);
             cursor_.expectSymbol(")");
             return value;
         }
@@ -133,14 +155,14 @@ private:
         const std::string& name = token.text;
         for (const Parameter& p : parameters_) {
             if (p.name == name)
-                return p.value;
+                return {p.value, p.known};
         }
         if (name == "pi" || name == "π")
-            return std::numbers::pi;
+            return {std::numbers::pi, true};
         if (name == "tau" || name == "τ")
-            return 2.0 * std::numbers::pi;
+            return {2.0 * std::numbers::pi, true};
         if (name == "euler" || name == "ℇ")
-            return std::numbers::e;
+            return {std::numbers::e, true};
         double (*function)(double) = nullptr;
         if (name == "sin")
             function = [](double x) { return std::sin(x); };
@@ -163,9 +185,9 @@ private:
         if (function == nullptr)
             cursor_.fail("'" + name + "' is not a parameter or constant here");
         cursor_.expectSymbol("(");
-        const double argument = sum(depth + 1);
+        const Value argument = sum(depth + 1);
         cursor_.expectSymbol(")");
-        return function(argument);
+        return checked({function(argument.x), argument.known});
     }
 
     TokenCursor& cursor_;
@@ -174,10 +196,18 @@ private:
 
 }  // namespace
 
+std::optional<double> evaluateExpressionIfKnown(TokenCursor& cursor, std::span<const Parameter> parameters)
+{
+    const Value value = ExpressionReader(cursor, parameters).sum(0);
+    if (!value.known)
+        return std::nullopt;
+    return value.x;
+}
+
 double evaluateExpression(TokenCursor& cursor, std::span<const Parameter> parameters)
 {
-    const double value = ExpressionReader(cursor, parameters).sum(0);
-    if (!std::isfinite(value))
-        cursor.fail("an angle is not a finite number");
-    return value;
+    const std::optional<double> value = evaluateExpressionIfKnown(cursor, parameters);
+    if (!value)
+        cursor.fail("an angle depends on a parameter whose value is unknown");
+    return *value;
 }

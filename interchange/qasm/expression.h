@@ -2,6 +2,7 @@
 // A statement's tokens with a read position, and the value of the angle
 // expressions in it (pi, + - * / ^, unary minus, sin cos tan exp ln sqrt).
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -38,15 +39,20 @@ private:
     Token endToken_;
 };
 
-// A gate parameter bound to its value.
+// A gate parameter bound to its value; unknown while a definition is only checked.
 struct Parameter {
     std::string name;
     double value = 0.0;
+    bool known = true;
 };
 
 // Deepest nesting of parentheses, functions and unary signs in one expression.
 inline constexpr int maxExpressionDepth = 64;
 
 // Reads one expression at the cursor and returns its value; refuses (QasmImportError)
-// an unknown name, a nesting deeper than maxExpressionDepth or a value that is not finite.
+// an unknown name, a nesting deeper than maxExpressionDepth or any value along the way
+// that is not finite (1/(1/0) is refused, though its end value is 0).
 double evaluateExpression(TokenCursor& cursor, std::span<const Parameter> parameters);
+
+// The same, where a value that depends on an unknown parameter is null and is not checked.
+std::optional<double> evaluateExpressionIfKnown(TokenCursor& cursor, std::span<const Parameter> parameters);

@@ -4,16 +4,21 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <numbers>
+#include <set>
 #include <span>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "engine/kernel/errors.h"
 #include "engine/synthesis/circuit.h"
+#include "engine/synthesis/composition.h"
 #include "platform/presentation.h"
 #include "platform/readfilebytes.h"
 #include "interchange/qasm/expression.h"
 #include "interchange/qasm/gatelibrary.h"
+#include "interchange/wholenumber.h"
 
 namespace {
 
@@ -56,10 +61,16 @@ struct QubitNames {
     const std::vector<int>* formalQubits = nullptr;
 };
 
+// An angle in [-pi, pi], the same one for every angle up to pi. The sum of two large
+// angles would lose bits or overflow, and the matrix would no longer be unitary.
+double reducedAngle(double angle) { return std::remainder(angle, 2.0 * std::numbers::pi); }
+
 TMATICA2 uMatrix(double theta, double phi, double lambda)
 {
     const double c = std::cos(theta / 2.0);
     const double s = std::sin(theta / 2.0);
+    phi = reducedAngle(phi);
+    lambda = reducedAngle(lambda);
     return {{c, 0.0}, -fromPolar(s, lambda), fromPolar(s, phi), fromPolar(c, phi + lambda)};
 }
 
@@ -106,10 +117,9 @@ std::string refusalOfKeyword(std::string_view name)
 
 class CircuitProduct {
 public:
-    CircuitProduct(Presentation& ui, long long gateLimit)
-        : ui_(ui), gateLimit_(gateLimit), product_(std::make_unique<TMATICA1>()),
-          chunkMatrix_(std::make_unique<TMATICA1>()),
-          chunk_(std::make_unique<std::array<TGATE1, chunkSize + 1>>())
+    explicit CircuitProduct(long long gateLimit)
+        : gateLimit_(gateLimit), product_(std::make_unique<TMATICA1>()), chunkMatrix_(std::make_unique<TMATICA1>()),
+          chunk_(std::make_unique<std::array<TGATE1, chunkSize>>())
     {
     }
 
@@ -129,7 +139,7 @@ public:
     {
         if (++total_ > gateLimit_)
             return false;
-        (*chunk_)[static_cast<std::size_t>(++inChunk_)] = gate;
+        (*chunk_)[static_cast<std::size_t>(inChunk_++)] = gate;
         if (inChunk_ == chunkSize)
             flush();
         return true;
@@ -149,7 +159,7 @@ public:
         return result;
     }
 
-    double globalPhase = 0.0;
+    double globalPhase = 0.0;  // a sum of angles in [-pi, pi] each, which cannot overflow
 
 private:
     static constexpr int chunkSize = 256;
@@ -158,17 +168,20 @@ private:
     {
         if (inChunk_ == 0)
             return;
-        kompozicia(std::span<const TGATE1>(chunk_->data(), static_cast<std::size_t>(inChunk_) + 1), inChunk_, 1,
-                   inChunk_, *chunkMatrix_, qubitCount_, ui_);
+        // Every gate the importer builds is unitary with finite entries, so the kernel applies them all.
+        const GateRunResult run =
+            composeGates(std::span<const TGATE1>(chunk_->data(), static_cast<std::size_t>(inChunk_)), *chunkMatrix_,
+                         qubitCount_);
+        if (run.applied != inChunk_ || run.malformed != 0)
+            throw QasmImportError(0, "a gate of the circuit has no finite matrix");
         matMul(*chunkMatrix_, *product_, *product_, 1 << qubitCount_);
         inChunk_ = 0;
     }
 
-    Presentation& ui_;
     long long gateLimit_;
     std::unique_ptr<TMATICA1> product_;
     std::unique_ptr<TMATICA1> chunkMatrix_;
-    std::unique_ptr<std::array<TGATE1, chunkSize + 1>> chunk_;
+    std::unique_ptr<std::array<TGATE1, chunkSize>> chunk_;
     int inChunk_ = 0;
     int qubitCount_ = 0;
     long long total_ = 0;
@@ -208,7 +221,7 @@ bool collectStatement(QasmLexer& lexer, std::vector<Token>& tokens)
 
 class Importer {
 public:
-    Importer(Presentation& ui, long long gateLimit) : product_(ui, gateLimit) {}
+    explicit Importer(long long gateLimit) : product_(gateLimit) {}
 
     MatrixFileContent run(std::string_view text)
     {
@@ -217,6 +230,12 @@ public:
         bool first = true;
         while (collectStatement(lexer, tokens)) {
             statementLine_ = tokens.front().line;
+            if (tokens.front().kind == TokenKind::name && tokens.front().text == "gate") {
+                definitionTokens_ += tokens.size();
+                if (definitionTokens_ > maxQasmDefinitionTokens)
+                    throw QasmImportError(statementLine_, "the gate definitions hold more than " +
+                                                              std::to_string(maxQasmDefinitionTokens) + " tokens");
+            }
             TokenCursor cursor(tokens, 0, tokens.size(), statementLine_);
             topLevelStatement(cursor, first);
             first = false;
@@ -267,8 +286,14 @@ private:
             defineGate(c);
             return;
         }
-        if (c.isName("barrier"))
+        if (c.isName("barrier")) {
+            c.take();
+            QubitNames names;
+            names.registers = &registers_;
+            operands(c, names);
+            endOfStatement(c);
             return;
+        }
         if (c.peek().kind == TokenKind::name) {
             const std::string refusal = refusalOfKeyword(c.peek().text);
             if (!refusal.empty())
@@ -290,10 +315,14 @@ private:
 
     int wholeNumber(TokenCursor& c, std::string_view what)
     {
+        const bool negative = c.trySymbol("-");
         const Token& token = c.take();
-        if (token.kind != TokenKind::number || !token.integer || token.value > 1e6)
+        if (token.kind != TokenKind::number || !token.integer)
             c.fail(std::string(what) + " has to be a whole number");
-        return static_cast<int>(token.value);
+        const std::optional<std::uint64_t> value = ::wholeNumber(token.text, 1000000);
+        if (negative || !value)
+            c.fail(std::string(what) + " " + (negative ? "-" : "") + token.text + " is out of range");
+        return static_cast<int>(*value);
     }
 
     void declareQubits(TokenCursor& c)
@@ -339,17 +368,19 @@ private:
         product_.start(declaredQubits_);
     }
 
-    std::vector<std::string> nameList(TokenCursor& c, std::string_view closing, std::string_view what)
+    std::vector<std::string> nameList(TokenCursor& c, std::string_view closing, std::string_view what,
+                                      std::size_t largest, std::string_view bound)
     {
         std::vector<std::string> names;
         if (c.isSymbol(closing))
             return names;
+        std::unordered_set<std::string> seen;
         do {
             std::string name = c.expectName(what);
-            for (const std::string& other : names) {
-                if (other == name)
-                    c.fail("'" + name + "' is named twice");
-            }
+            if (!seen.insert(name).second)
+                c.fail("'" + name + "' is named twice");
+            if (seen.size() > largest)
+                c.fail("a gate can have at most " + std::to_string(largest) + " " + std::string(bound));
             names.push_back(std::move(name));
         } while (c.trySymbol(","));
         return names;
@@ -362,10 +393,11 @@ private:
         GateDefinition definition;
         definition.fromLibrary = loadingLibrary_;
         if (c.trySymbol("(")) {
-            definition.parameters = nameList(c, ")", "a parameter name");
+            definition.parameters = nameList(c, ")", "a parameter name", maxQasmGateParameters, "parameters");
             c.expectSymbol(")");
         }
-        definition.qubits = nameList(c, "{", "a qubit name");
+        // No program has more qubits than can be imported, so neither can a gate that is applied.
+        definition.qubits = nameList(c, "{", "a qubit name", maxQubits, "qubits, the most a program can import");
         if (definition.qubits.empty())
             c.fail("the gate '" + name + "' acts on no qubits");
         c.expectSymbol("{");
@@ -378,6 +410,8 @@ private:
             if (definition.body.size() == statementStart && c.isName("gate"))
                 c.fail("gate definitions cannot be nested");
             const bool ends = c.isSymbol(";");
+            if (ends && definition.body.size() == statementStart)
+                c.fail("the body of the gate '" + name + "' holds an empty statement");
             definition.body.push_back(c.take());
             if (ends) {
                 definition.statements.emplace_back(statementStart, definition.body.size());
@@ -391,10 +425,41 @@ private:
             c.fail("text after the end of the gate definition");
         if (isOneOf(name, {"U", "CX", "gphase"}))
             c.fail("the built-in gate '" + name + "' cannot be redefined");
+        if (!loadingLibrary_ && stdGateNames_.count(name) > 0)
+            c.fail("the gate '" + name + "' is already defined in stdgates.inc");
         GateTable& table = loadingLibrary_ ? libraryGates_ : userGates_;
         if (table.count(name) > 0)
             c.fail("the gate '" + name + "' is defined twice");
+        checkBody(definition);
         table.emplace(name, std::move(definition));
+    }
+
+    // A definition is checked when it is read, even if it is never applied: each statement
+    // calls a gate defined before it with the right shape, on the gate's own qubits, with
+    // angles that are finite as far as they do not depend on the parameters.
+    void checkBody(const GateDefinition& definition)
+    {
+        std::vector<Parameter> scope;
+        for (const std::string& parameter : definition.parameters)
+            scope.push_back({parameter, 0.0, false});
+        std::vector<int> qubits;
+        for (std::size_t k = 0; k < definition.qubits.size(); ++k)
+            qubits.push_back(static_cast<int>(k) + 1);
+        QubitNames names;
+        names.formals = &definition.qubits;
+        names.formalQubits = &qubits;
+        checking_ = true;
+        for (const auto& range : definition.statements) {
+            TokenCursor body(definition.body, range.first, range.second, statementLine_);
+            if (body.isName("barrier")) {
+                body.take();
+                operands(body, names);
+                endOfStatement(body);
+                continue;
+            }
+            gateStatement(body, scope, names, CallContext{}, 0, definition.fromLibrary);
+        }
+        checking_ = false;
     }
 
     // Reads the library's definitions once, however often it is included.
@@ -410,6 +475,8 @@ private:
             TokenCursor cursor(tokens, 0, tokens.size(), statementLine_);
             // A library loaded second keeps the gates of the first.
             const std::string name = tokens.size() > 1 ? tokens[1].text : std::string();
+            if (&loaded == &stdGatesLoaded_)
+                stdGateNames_.insert(name);
             if (libraryGates_.count(name) == 0)
                 defineGate(cursor);
         }
@@ -460,6 +527,7 @@ private:
     // inv and pow(k) commute with them and with each other, so they multiply into one exponent.
     struct Modifiers {
         std::vector<bool> controls;  // negative or not, in operand order
+        bool controlsKnown = true;   // false while a definition is checked and a count depends on a parameter
         long long exponent = 1;
     };
 
@@ -475,11 +543,13 @@ private:
             } else if (c.isName("pow")) {
                 c.take();
                 c.expectSymbol("(");
-                const double value = evaluateExpression(c, scope);
+                const std::optional<double> value = evaluateExpressionIfKnown(c, scope);
                 c.expectSymbol(")");
                 c.expectSymbol("@");
-                const double k = std::round(value);
-                if (std::fabs(value - k) > 1e-9)
+                if (!value)
+                    continue;
+                const double k = std::round(*value);
+                if (std::fabs(*value - k) > 1e-9)
                     c.fail("pow(k) @ is supported for whole numbers k only");
                 if (std::fabs(k * static_cast<double>(exponent)) > maxQasmPower)
                     c.fail("the power is larger than " + std::to_string(maxQasmPower));
@@ -488,8 +558,14 @@ private:
                 const bool negative = c.take().text == "negctrl";
                 double count = 1.0;
                 if (c.trySymbol("(")) {
-                    count = evaluateExpression(c, scope);
+                    const std::optional<double> value = evaluateExpressionIfKnown(c, scope);
                     c.expectSymbol(")");
+                    if (!value) {
+                        c.expectSymbol("@");
+                        modifiers.controlsKnown = false;
+                        continue;
+                    }
+                    count = *value;
                 }
                 c.expectSymbol("@");
                 if (count != std::round(count) || count < 1.0 || count > maxQubits - 1)
@@ -513,14 +589,17 @@ private:
             c.fail(refusal);
         std::vector<double> arguments;
         if (c.trySymbol("(") && !c.trySymbol(")")) {
+            // A value still unknown (a parameter while a definition is checked) is never applied.
             do
-                arguments.push_back(evaluateExpression(c, scope));
+                arguments.push_back(evaluateExpressionIfKnown(c, scope).value_or(0.0));
             while (c.trySymbol(","));
             c.expectSymbol(")");
         }
         const std::vector<std::vector<int>> qubitOperands = operands(c, names);
         endOfStatement(c);
 
+        if (qubitOperands.size() > static_cast<std::size_t>(maxQubits))
+            c.fail("the gate has more than " + std::to_string(maxQubits) + " qubit operands");
         std::size_t width = 1;
         for (const std::vector<int>& operand : qubitOperands)
             width = std::max(width, operand.size());
@@ -528,14 +607,27 @@ private:
             if (operand.size() != 1 && operand.size() != width)
                 c.fail("the registers of this gate have different sizes");
         }
+        if (!modifiers.controlsKnown) {
+            if (!known(name))
+                c.fail("unknown gate '" + name + "'");
+            return;
+        }
         const std::size_t controlCount = modifiers.controls.size();
         if (qubitOperands.size() < controlCount)
             c.fail("the gate has fewer qubits than controls");
+        // A global phase is applied once, whatever qubits follow it; only its controls broadcast.
+        if (name == "gphase") {
+            width = 1;
+            for (std::size_t k = 0; k < controlCount; ++k)
+                width = std::max(width, qubitOperands[k].size());
+        }
         for (std::size_t j = 0; j < width; ++j) {
             std::vector<int> qubits;
             for (const std::vector<int>& operand : qubitOperands)
                 qubits.push_back(operand.size() == 1 ? operand[0] : operand[j]);
             CallContext inner = context;
+            if (name == "gphase" && width == 1)
+                qubits.resize(std::min(qubits.size(), controlCount));
             for (std::size_t k = 0; k < qubits.size(); ++k) {
                 bool repeated = false;
                 for (std::size_t m = 0; m < k; ++m)
@@ -550,7 +642,8 @@ private:
             qubits.erase(qubits.begin(), qubits.begin() + static_cast<std::ptrdiff_t>(controlCount));
             if (modifiers.exponent < 0)
                 inner.inverse = !inner.inverse;
-            for (long long k = 0; k < std::llabs(modifiers.exponent); ++k)
+            const long long repetitions = checking_ ? 1 : std::llabs(modifiers.exponent);
+            for (long long k = 0; k < repetitions; ++k)
                 applyGate(c, name, arguments, qubits, inner, depth, inLibrary);
         }
     }
@@ -566,16 +659,47 @@ private:
                    std::to_string(qubits));
     }
 
+    // Counts one step of the expansion.
+    void step(const TokenCursor& c)
+    {
+        if (checking_)
+            return;
+        const long long stepLimit = qasmStepsPerGate * product_.gateLimit();
+        if (++steps_ > stepLimit)
+            c.fail("the circuit takes more than " + std::to_string(stepLimit) +
+                   " steps (gate calls, powers and body statements) to expand");
+    }
+
+    const GateDefinition* definitionOf(const std::string& name, bool inLibrary) const
+    {
+        if (!inLibrary) {
+            if (const auto found = userGates_.find(name); found != userGates_.end())
+                return &found->second;
+        }
+        if (const auto found = libraryGates_.find(name); found != libraryGates_.end())
+            return &found->second;
+        return nullptr;
+    }
+
+    bool known(const std::string& name) const
+    {
+        return isOneOf(name, {"U", "CX", "gphase"}) || definitionOf(name, false) != nullptr;
+    }
+
     void applyGate(const TokenCursor& c, const std::string& name, const std::vector<double>& arguments,
                    const std::vector<int>& qubits, const CallContext& context, int depth, bool inLibrary)
     {
+        step(c);
         if (name == "U") {
             requireShape(c, name, arguments.size(), 3, qubits.size(), 1);
-            emitU(c, uMatrix(arguments[0], arguments[1], arguments[2]), qubits[0], context);
+            if (!checking_)
+                emitU(c, uMatrix(arguments[0], arguments[1], arguments[2]), qubits[0], context);
             return;
         }
         if (name == "CX") {
             requireShape(c, name, arguments.size(), 0, qubits.size(), 2);
+            if (checking_)
+                return;
             CallContext inner = context;
             inner.controls[static_cast<std::size_t>(inner.controlCount++)] = {qubits[0], false};
             emitU(c, pauliXMatrix, qubits[1], inner);
@@ -584,22 +708,17 @@ private:
         if (name == "gphase") {
             // Operands, if any, only say which qubits the phase belongs to.
             requireShape(c, name, arguments.size(), 1, 0, 0);
-            emitPhase(c, arguments[0], context);
+            if (!checking_)
+                emitPhase(c, arguments[0], context);
             return;
         }
-        const GateDefinition* definition = nullptr;
-        if (!inLibrary) {
-            if (const auto found = userGates_.find(name); found != userGates_.end())
-                definition = &found->second;
-        }
-        if (definition == nullptr) {
-            if (const auto found = libraryGates_.find(name); found != libraryGates_.end())
-                definition = &found->second;
-        }
+        const GateDefinition* definition = definitionOf(name, inLibrary);
         if (definition == nullptr)
             c.fail("unknown gate '" + name + "'");
         requireShape(c, name, arguments.size(), definition->parameters.size(), qubits.size(),
                      definition->qubits.size());
+        if (checking_)
+            return;
         if (depth >= maxQasmGateNesting)
             c.fail("gate definitions call each other deeper than " + std::to_string(maxQasmGateNesting) + " levels");
         std::vector<Parameter> scope;
@@ -613,6 +732,7 @@ private:
         for (std::size_t k = 0; k < statements.size(); ++k) {
             const auto& range = statements[context.inverse ? statements.size() - 1 - k : k];
             TokenCursor body(definition->body, range.first, range.second, statementLine_);
+            step(body);
             if (body.isName("barrier"))
                 continue;
             gateStatement(body, scope, names, context, depth + 1, inLibrary || definition->fromLibrary);
@@ -630,7 +750,7 @@ private:
         if (context.inverse)
             gamma = -gamma;
         if (context.controlCount == 0) {
-            product_.globalPhase += gamma;
+            product_.globalPhase += reducedAngle(gamma);
             return;
         }
         CallContext rest = context;
@@ -675,6 +795,10 @@ private:
     std::vector<Register> registers_;
     int declaredQubits_ = 0;
     int statementLine_ = 0;
+    std::size_t definitionTokens_ = 0;
+    long long steps_ = 0;
+    bool checking_ = false;  // a definition's body is checked, not applied
+    std::set<std::string, std::less<>> stdGateNames_;
     bool loadingLibrary_ = false;
     bool qelib1Loaded_ = false;
     bool stdGatesLoaded_ = false;
@@ -682,9 +806,9 @@ private:
 
 }  // namespace
 
-MatrixFileContent qasmUnitary(std::string_view text, Presentation& ui, long long gateLimit)
+MatrixFileContent qasmUnitary(std::string_view text, Presentation&, long long gateLimit)
 {
     if (text.size() > maxQasmFileBytes)
         throw QasmImportError(0, "the file is larger than " + std::to_string(maxQasmFileBytes >> 20) + " MB");
-    return Importer(ui, gateLimit).run(text);
+    return Importer(gateLimit).run(text);
 }

@@ -15,9 +15,91 @@ bool isNameStart(char c)
 
 bool isNamePart(char c) { return isNameStart(c) || isDigit(c); }
 
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
+// Spaces and marks that show as nothing or as a blank; in a name they would make
+// it look like another name.
+bool isInvisible(char32_t code)
+{
+    return code == 0x00A0 || code == 0x00AD || code == 0x034F || code == 0x1680 || code == 0x180E ||
+           (code >= 0x2000 && code <= 0x200F) || (code >= 0x2028 && code <= 0x202F) ||
+           (code >= 0x205F && code <= 0x206F) || code == 0x3000 || code == 0xFEFF;
+}
+
+// The code point of the UTF-8 sequence at the start of `text` and its length; length 0 when invalid.
+std::pair<char32_t, std::size_t> decodeUtf8(std::string_view text)
+{
+    const auto lead = static_cast<unsigned char>(text[0]);
+    std::size_t length = 0;
+    char32_t code = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07;
+    } else {
+        return {0, 0};
+    }
+    if (text.size() < length)
+        return {0, 0};
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[k]);
+        if ((next & 0xC0) != 0x80)
+            return {0, 0};
+        code = (code << 6) | (next & 0x3F);
+    }
+    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return {0, 0};
+    return {code, length};
+}
+
+std::string hexCode(char32_t code, int digits)
+{
+    static constexpr char hexDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+        text += hexDigits[(code >> shift) & 0xF];
+    return text;
+}
+
 }  // namespace
 
-QasmLexer::QasmLexer(std::string_view text, bool numberLines) : text_(text), numberLines_(numberLines) {}
+std::string printableText(std::string_view text)
+{
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F)
+            shown += c;
+        else
+            shown += "\\x" + hexCode(byte, 2);
+    }
+    return shown;
+}
+
+QasmLexer::QasmLexer(std::string_view text, bool numberLines) : text_(text), numberLines_(numberLines)
+{
+    // Editors on some systems start a UTF-8 file with this mark; it is no part of the program.
+    if (text_.starts_with(byteOrderMark)) {
+        pos_ = byteOrderMark.size();
+        lineStart_ = pos_;
+    }
+}
+
+void QasmLexer::checkNameCharacter() const
+{
+    const auto [code, length] = decodeUtf8(text_.substr(pos_));
+    if (length == 0)
+        fail("the byte 0x" + hexCode(static_cast<unsigned char>(text_[pos_]), 2) + " is not valid UTF-8");
+    if (isInvisible(code))
+        fail("the invisible character U+" + hexCode(code, 4) + " (a special space) is not part of OpenQASM");
+}
 
 void QasmLexer::fail(const std::string& what) const { throw QasmImportError(numberLines_ ? line_ : 0, what); }
 
@@ -67,8 +149,16 @@ Token QasmLexer::next()
     const std::size_t start = pos_;
     const char c = peek();
     if (isNameStart(c)) {
-        while (pos_ < text_.size() && isNamePart(peek()))
+        while (pos_ < text_.size() && isNamePart(peek())) {
+            if (static_cast<unsigned char>(peek()) >= 0x80) {
+                checkNameCharacter();
+                const std::size_t length = decodeUtf8(text_.substr(pos_)).second;
+                for (std::size_t k = 0; k < length; ++k)
+                    advance();
+                continue;
+            }
             advance();
+        }
         token.kind = TokenKind::name;
         token.text = std::string(text_.substr(start, pos_ - start));
         return token;

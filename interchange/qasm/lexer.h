@@ -5,9 +5,14 @@
 #include <string>
 #include <string_view>
 
-// A refusal of the import: the text is the whole message after "line N: ".
+// `text` with every byte that is not printable ASCII written as \xNN, so that an
+// echo of the file can neither be cut by a NUL nor hide or garble a character.
+std::string printableText(std::string_view text);
+
+// A refusal of the import: the text is the whole message after "line N: ", echoes of
+// the file's text made printable.
 struct QasmImportError : std::runtime_error {
-    QasmImportError(int line, const std::string& what) : std::runtime_error(what), line(line) {}
+    QasmImportError(int line, const std::string& what) : std::runtime_error(printableText(what)), line(line) {}
     int line;  // 0 when no line of the file is to blame
 };
 
@@ -36,6 +41,8 @@ private:
     void skipSpaceAndComments();
     char peek(std::size_t ahead = 0) const { return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0'; }
     void advance();
+    // Checks the UTF-8 character at the position (a byte from 0x80 up) that a name is to hold.
+    void checkNameCharacter() const;
     [[noreturn]] void fail(const std::string& what) const;
 
     std::string_view text_;

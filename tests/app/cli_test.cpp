@@ -148,6 +148,44 @@ TEST_F(Cli, BadOptionsAreRefusedWithStatusTwoAndAReason)
     EXPECT_FALSE(fs::exists(dir / "a"));
 }
 
+TEST_F(Cli, OutputsNamingOneFileOrTheInputAreRefusedBeforeAnythingRuns)
+{
+    const fs::path npy = dir / "in.npy";
+    writeBytes(npy, "numpy bytes");
+    const fs::path circuit = file("c.qasm", "OPENQASM 3;\n");
+    fs::create_hard_link(circuit, dir / "also.qasm");
+    const std::string x = (dir / "x").string();
+    const std::string f = (dir / "f").string();
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string firstOption;
+        std::string secondOption;
+    };
+    const Case cases[] = {
+        {{"--save", x, "--json", x}, "--save", "--json"},
+        {{"--qasm", f, "--qasm2", f, "--svg", f}, "--qasm", "--qasm2"},
+        {{"--svg", x, "--json", (dir / "." / "x").string()}, "--svg", "--json"},
+        {{npy.string(), "--save", npy.string()}, "--save", "the matrix file"},
+        {{"--from-qasm", circuit.string(), "--svg", circuit.string()}, "--svg", "--from-qasm"},
+        {{"--from-qasm", circuit.string(), "--qasm", (dir / "also.qasm").string()}, "--qasm", "--from-qasm"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments[0] + " " + c.arguments[1]);
+        const CliResult r = run(c.arguments);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(c.firstOption + " and " + c.secondOption + " name the same file"), std::string::npos)
+            << r.err;
+        EXPECT_TRUE(r.out.empty()) << "nothing runs after a refusal";
+    }
+    EXPECT_FALSE(fs::exists(x));
+    EXPECT_FALSE(fs::exists(f));
+    EXPECT_EQ(readBytes(npy), "numpy bytes");
+    EXPECT_EQ(readBytes(circuit), "OPENQASM 3;\n");
+    // A device takes several outputs in turn.
+    const CliResult r = run({"--qasm", "/dev/null", "--svg", "/dev/null", "--json", "/dev/null"});
+    EXPECT_EQ(r.status, 0) << r.err;
+}
+
 TEST_F(Cli, BadFilesEndWithStatusTwoAndAClearMessage)
 {
     std::mt19937 engine(11);

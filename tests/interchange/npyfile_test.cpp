@@ -59,6 +59,14 @@ TEST(NpyFile, RefusesWhatIsNotASupportedSquareMatrixAndSaysWhy)
         nan[nan.size() - 8 + k] = k < 6 ? '\0' : (k == 6 ? '\xf8' : '\x7f');
     std::string version = good;
     version[6] = 4;
+    // A size too long to hold, written over (4, 4) with the header's padding.
+    std::string hugeShape = good;
+    const std::size_t shape = hugeShape.find("(4, 4)");
+    const std::size_t padding = hugeShape.find("   \n");
+    ASSERT_NE(shape, std::string::npos);
+    ASSERT_NE(padding, std::string::npos);
+    hugeShape.replace(shape, 6, "(99999999999999999999, 4)");
+    hugeShape.erase(padding + 19, 19);
     const std::pair<std::string, const char*> cases[] = {
         {fixture("shape-3x3.npy"), "shape (3, 3)"},
         {fixture("shape-4x8.npy"), "shape (4, 8)"},
@@ -70,6 +78,7 @@ TEST(NpyFile, RefusesWhatIsNotASupportedSquareMatrixAndSaysWhy)
         {"\x93NUMPZ" + good.substr(6), "does not start like"},
         {version, "version 4.0"},
         {nan, "row 4, column 4 is not a finite"},
+        {hugeShape, "a shape that is not a tuple of sizes"},
     };
     for (const auto& [bytes, reason] : cases) {
         const std::string refusal = refusalOf(bytes);

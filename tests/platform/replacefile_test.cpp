@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -53,7 +54,8 @@ TEST_F(TextFile, AFailedWriteKeepsTheOldFileAndGivesTheFileAndTheReason)
         if (writeTextFile(target.string(), "new picture", ui))
             return 1;
         return ui.messages.size() == 1 && ui.messages[0].style == MessageStyle::error &&
-                       ui.messages[0].text == "Cannot write the file " + target.string() + ": Permission denied"
+                       ui.messages[0].text == "Cannot write the file " + target.string() + ": its folder " +
+                                                   dir.path().string() + " cannot take a new file (Permission denied)"
                    ? 0
                    : 2;
     });
@@ -133,7 +135,7 @@ TEST_F(TextFile, DevicesAndPipesAreWrittenInPlace)
     const fs::path pipe = dir / "pipe";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_FALSE(writeTextFile(pipe.string(), "lost", ui));
-    EXPECT_EQ(ui.messages.at(0).text, "Cannot write the file " + pipe.string() + ": No such device or address");
+    EXPECT_EQ(ui.messages.at(0).text, "Cannot write the file " + pipe.string() + ": it is a pipe that nothing reads");
     EXPECT_TRUE(fs::is_fifo(pipe));
 
     // Private copies of /dev/null and /dev/full, where the system lets us make them.
@@ -189,3 +191,27 @@ TEST_F(TextFile, TwoWritersAtOnceLeaveOneOfTheTwoWholeFiles)
 }
 
 }  // namespace
+
+TEST_F(TextFile, ASaveEndedBySigintOrSigtermLeavesTheOldFileAndNoTemporary)
+{
+    for (const int signalNumber : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signalNumber);
+        const fs::path target = dir / "big.mat";
+        std::ofstream(target) << "old matrix";
+        const pid_t child = fork();
+        if (child == 0) {
+            replaceFile(target.string(), [&](std::ostream& out) {
+                out << std::string(1 << 20, 'x');
+                out.flush();
+                ::raise(signalNumber);
+                out << "never reached";
+            });
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << status;
+        EXPECT_EQ(readBytes(target), "old matrix");
+        EXPECT_EQ(filesInFolder(), 1u) << "a temporary file was left";
+    }
+}

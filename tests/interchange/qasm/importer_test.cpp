@@ -144,6 +144,67 @@ HeadlessPresentation& quietUi()
 
 std::vector<Complex> unitaryOf(const std::string& text) { return qasmUnitary(text, quietUi()).entries; }
 
+// g0 with `body`, then g1..g4 each pow(1000) of the one before.
+std::string powerChain(const std::string& body)
+{
+    std::string text = "gate g0 a { " + body + " }\n";
+    for (int k = 1; k <= 4; ++k)
+        text += "gate g" + std::to_string(k) + " a { pow(1000) @ g" + std::to_string(k - 1) + " a; }\n";
+    return text;
+}
+
+// g0 with `body`, then g1..g30 each calling the one before twice.
+std::string doublingChain(const std::string& body)
+{
+    std::string text = "gate g0 a { " + body + " }\n";
+    for (int k = 1; k <= 30; ++k) {
+        std::string previous = "g";
+        previous += std::to_string(k - 1);
+        previous += " a; ";
+        text += "gate g";
+        text += std::to_string(k);
+        text += " a { ";
+        text += previous;
+        text += previous;
+        text += "}\n";
+    }
+    return text;
+}
+
+// `count` empty definitions of 5 tokens each.
+std::string manyDefinitions(std::size_t count)
+{
+    std::string text;
+    for (std::size_t k = 0; k < count; ++k)
+        text += "gate e" + std::to_string(k) + " a{}\n";
+    return text;
+}
+
+// "prefix0,prefix1,..." with `count` names.
+std::string names(const std::string& prefix, int count)
+{
+    std::string text;
+    for (int k = 0; k < count; ++k)
+        text += (k == 0 ? "" : k % 100 == 0 ? ",\n" : ",") + prefix + std::to_string(k);
+    return text;
+}
+
+// The largest entry of M^dagger M - I.
+double unitarityDefect(const std::vector<Complex>& m)
+{
+    const auto n = static_cast<std::size_t>(std::lround(std::sqrt(static_cast<double>(m.size()))));
+    double largest = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = 0; j < n; ++j) {
+            Complex sum{};
+            for (std::size_t k = 0; k < n; ++k)
+                sum = sum + conjugate(m[k * n + i]) * m[k * n + j];
+            largest = std::max(largest, modulus(sum - Complex{i == j ? 1.0 : 0.0, 0.0}));
+        }
+    }
+    return largest;
+}
+
 struct GateCase {
     const char* body;
     int qubits;
@@ -296,8 +357,38 @@ TEST(QasmImport, RefusesWhatIsNotAUnitaryCircuitAndNamesTheLine)
         {"OPENQASM 3;\ninclude \"other.inc\";\n", "cannot be included"},
         {"OPENQASM 4.0;\n", "version"},
         {program3(2, "rx(1/0) q[0];"), "finite"},
-        {program3(2, "gate x a { U(0,0,0) a; }\ngate x a { U(0,0,0) a; }"), "defined twice"},
+        {program3(2, "gate g a { U(0,0,0) a; }\ngate g a { U(0,0,0) a; }"), "defined twice"},
         {program3(2, "x q[0];" + std::string(maxQasmLineLength, ' ')), "longer than"},
+        // What a file may store, and names checked without comparing every pair.
+        {program3(2, "gate g a {" + std::string(1000, ';') + "}"), "empty statement"},
+        {program3(2, "gate g a { x a;; }"), "empty statement"},
+        {program3(2, manyDefinitions(maxQasmDefinitionTokens / 5 + 1)), "more than 1000000 tokens"},
+        {program3(2, "gate g " + names("a", 99000) + " { }"), "at most 5 qubits"},
+        {program3(2, "gate g(" + names("p", 99000) + ") a { }"), "at most 64 parameters"},
+        {program3(2, "gate g(t, u, t) a { }"), "'t' is named twice"},
+        {program3(2, "gate g a, b, a { }"), "'a' is named twice"},
+        // Indices that cannot exist are out of range, not malformed.
+        {program3(2, "x q[99999999999999999999];"), "a qubit index 99999999999999999999 is out of range"},
+        {program3(2, "x q[-1];"), "a qubit index -1 is out of range"},
+        {"OPENQASM 3;\nqubit[-2] q;\n", "the register size -2 is out of range"},
+        // Characters that show as nothing or are no UTF-8 are refused, not taken into names.
+        {program3(2, "x\u200b q[0];"), "invisible character U+200B"},
+        {program3(2, "x\u00a0q[0];"), "invisible character U+00A0"},
+        {program3(2, "x\xff q[0];"), "the byte 0xFF is not valid UTF-8"},
+        {program3(2, "x\xce q[0];"), "the byte 0xCE is not valid UTF-8"},
+        // What OpenQASM calls an error is one, even in a gate that is never applied.
+        {program3(2, "barrier ))((garbage;"), "expected a qubit"},
+        {program3(2, "gate g a { nope a; }"), "unknown gate 'nope'"},
+        {program3(2, "gate g a { g a; }"), "unknown gate 'g'"},
+        {program3(2, "gate g a { cx a, a; }"), "names one qubit twice"},
+        {program3(2, "gate g a { U(1/0, 0, 0) a; }"), "finite"},
+        {program3(2, "gate g(t) a { U(t + ln(0), 0, 0) a; }"), "finite"},
+        {program3(2, "gate g a { ctrl @ x a; }"), "acts on 1 qubits, not 0"},
+        {program3(2, "gate g a { ctrl(2) @ x a; }"), "fewer qubits than controls"},
+        {program3(2, "gate g a { barrier b; }"), "'b' is not a qubit of this gate"},
+        {program3(2, "rx(1/(1/0)) q[0];"), "finite"},
+        {program3(2, "rx(sqrt(-1) * 0) q[0];"), "finite"},
+        {program3(2, "gate h a { U(0,0,0) a; }"), "already defined in stdgates.inc"},
     };
     for (const auto& [text, reason] : cases) {
         try {
@@ -308,6 +399,17 @@ TEST(QasmImport, RefusesWhatIsNotAUnitaryCircuitAndNamesTheLine)
             EXPECT_GT(e.line, 0) << e.what();
         }
     }
+    // Work that emits nothing is bounded like gates (a small limit keeps the test short).
+    for (const std::string& body : {powerChain("") + "g4 q[0];", doublingChain("gphase(0);") + "g30 q[0];",
+                                    doublingChain("barrier a;") + "g30 q[0];"}) {
+        try {
+            qasmUnitary(program3(2, body), quietUi(), 10000);
+            ADD_FAILURE() << "accepted: " << body;
+        } catch (const QasmImportError& e) {
+            EXPECT_NE(std::string(e.what()).find("more than 60000 steps"), std::string::npos) << e.what();
+            EXPECT_GT(e.line, 0);
+        }
+    }
     EXPECT_NO_THROW(qasmUnitary(program3(2, "pow(10) @ x q[0];"), quietUi(), 10));
     EXPECT_THROW(qasmUnitary(program3(2, "pow(10) @ x q[0]; x q[1];"), quietUi(), 10), QasmImportError);
     try {
@@ -315,6 +417,56 @@ TEST(QasmImport, RefusesWhatIsNotAUnitaryCircuitAndNamesTheLine)
         ADD_FAILURE() << "measure accepted";
     } catch (const QasmImportError& e) {
         EXPECT_EQ(e.line, 6);
+    }
+}
+
+TEST(QasmImport, RefusalsEchoTheFileOnlyAsPrintableText)
+{
+    const char nulInName[] = "OPENQASM 3;\ninclude \"std\0gates.inc\";\n";
+    const std::string withNul(nulInName, sizeof nulInName - 1);
+    const std::pair<std::string, std::string> cases[] = {
+        {withNul, "\"std\\x00gates.inc\" cannot be included"},
+        {program3(2, "gate \xce\xb8x a { nope\x01 a; }"), "the character with code 1"},
+        {program3(2, "\xce\xb8 q[0];"), "unknown gate '\\xCE\\xB8'"},
+    };
+    for (const auto& [text, reason] : cases) {
+        try {
+            qasmUnitary(text, quietUi());
+            ADD_FAILURE() << "accepted: " << text;
+        } catch (const QasmImportError& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find(reason), std::string::npos) << message;
+            for (const char c : message)
+                EXPECT_TRUE(c >= 0x20 && c < 0x7f) << message;
+        }
+    }
+}
+
+TEST(QasmImport, AcceptedProgramsGiveUnitaryMatricesWhateverTheirAngles)
+{
+    const std::pair<std::string, std::vector<Complex>> cases[] = {
+        // A global phase is applied once, however many qubits follow it.
+        {program3(3, "gphase(pi/3) q;"), expectedMatrix(3, {}, pi / 3)},
+        {program3(3, "gphase(pi/3) q[0], q[1], q[2];"), expectedMatrix(3, {}, pi / 3)},
+        {program3(3, "inv @ gphase(pi/3) q;"), expectedMatrix(3, {}, -pi / 3)},
+        // Its controls still broadcast: one controlled phase per qubit of the register.
+        {program3(2, "ctrl @ gphase(pi/3) q;"), expectedMatrix(2, {{P(pi / 3), 1, {}}, {P(pi / 3), 2, {}}})},
+        {program3(2, "gphase(2 * pi + 0.5); gphase(-6 * pi);"), expectedMatrix(2, {}, 0.5)},
+        {"\xef\xbb\xbfOPENQASM 3;\ninclude \"stdgates.inc\";\nqubit[2] q;\nx q[1];\n", expectedMatrix(2, {{X, 2, {}}})},
+        {program3(2, "U(0.8, 1e12, 0.3) q[0];"), {}},
+        {program3(2, "gphase(1e308); gphase(1e308); U(1, 1e308, 1e308) q[0];"), {}},
+        {program3(2, "ctrl(1) @ U(0.824, 3.141-926535897931, -1.481) q[1], q[0];"), {}},
+        // Bodies are checked without their parameters' values: a value that depends on them passes.
+        {program3(2, "gate g(t) a { U(1/t, 0, ln(t)) a; pow(t) @ x a; }\nx q[0];"), expectedMatrix(2, {{X, 1, {}}})},
+        {program3(2, "gate g(n) a, b { ctrl(n) @ x a, b; }\ng(1) q[0], q[1];"), expectedMatrix(2, {{X, 2, {1}}})},
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(text);
+        const std::vector<Complex> m = unitaryOf(text);
+        EXPECT_LE(unitarityDefect(m), 1e-14);
+        if (!expected.empty()) {
+            EXPECT_LE(difference(expected, m, false), 1e-14);
+        }
     }
 }
 
