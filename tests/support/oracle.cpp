@@ -62,18 +62,7 @@ TMATICA1 antiDiagonal(int qubits)
 
 }  // namespace
 
-double maxDifference(const TMATICA1& x, const TMATICA1& y, int n)
-{
-    double worst = 0.0;
-    for (int r = 1; r <= n; ++r)
-        for (int c = 1; c <= n; ++c) {
-            const double d = modulus(x(r, c) - y(r, c));
-            if (std::isnan(d))
-                return d;
-            worst = std::max(worst, d);
-        }
-    return worst;
-}
+double maxDifference(const TMATICA1& x, const TMATICA1& y, int n) { return largestEntryDifference(x, y, n); }
 
 double compositionError(const Workspace& ws, Presentation& ui, const TMATICA1& expected)
 {
