@@ -6,7 +6,9 @@
 #include <numeric>
 #include <random>
 
+#include "engine/kernel/randomunitary.h"
 #include "engine/synthesis/circuit.h"
+#include "platform/headlesspresentation.h"
 #include "platform/presentation.h"
 #include "workspace/circuitmatrix.h"
 #include "workspace/workspace.h"
@@ -222,6 +224,18 @@ TMATICA1 seededRandomUnitary(int qubits, std::uint64_t seed)
             for (int r = 1; r <= n; ++r)
                 m(r, c) = timesReal(m(r, c), 1.0 / norm);
         }
+    return m;
+}
+
+TMATICA1 programRandomUnitary(int qubits, std::uint64_t seed)
+{
+    HeadlessPresentation ui;
+    ui.recordEvents = false;
+    auto ws = createWorkspace(ui);
+    loadUnitary(*ws, identityUnitary(qubits), qubits);
+    ws->random.fixSeed(seed);
+    TMATICA1 m;
+    randomUnitary(*ws, ui, m, 100);
     return m;
 }
 
