@@ -29,13 +29,6 @@ inline TGATE1 cnotGate(int control, int target)
     return g;
 }
 
-inline bool isExactCnot(const TGATE1& g)
-{
-    const TMATICA2& u = g.u;
-    return g.type == 1 && u.u11.re == 0.0 && u.u11.im == 0.0 && u.u12.re == 1.0 && u.u12.im == 0.0 &&
-           u.u21.re == 1.0 && u.u21.im == 0.0 && u.u22.re == 0.0 && u.u22.im == 0.0;
-}
-
 inline int cnotCount(std::span<const TGATE1> gates)
 {
     int count = 0;

@@ -23,6 +23,14 @@ inline bool isCnot(const TGATE1& g, const TMATICA2& pauliX, double tolerance)
     return g.type == 1 && matEqual2(g.u, pauliX, tolerance);
 }
 
+// One control and a matrix that is pauliX to the bit, as the fewest-CNOT route writes it.
+inline bool isExactCnot(const TGATE1& g)
+{
+    const TMATICA2& u = g.u;
+    return g.type == 1 && u.u11.re == 0.0 && u.u11.im == 0.0 && u.u12.re == 1.0 && u.u12.im == 0.0 &&
+           u.u21.re == 1.0 && u.u21.im == 0.0 && u.u22.re == 0.0 && u.u22.im == 0.0;
+}
+
 inline constexpr int maxGates = 400000;
 
 // The circuit list: gate g lives in slot g (1..pocetb1); slot 0 holds no gate.

@@ -46,7 +46,7 @@ void appendAngles(std::string& out, const UAngles& a)
 }
 
 // A CNOT is exported as cx only when its matrix is pauliX to rounding, so the export stays exact.
-bool isExactCnot(const TGATE1& gate, const Workspace& ws)
+bool isCnotToRounding(const TGATE1& gate, const Workspace& ws)
 {
     return gate.type == 1 && fuzzyEqual(gate.u.u11, ws.pauliX.u11) && fuzzyEqual(gate.u.u12, ws.pauliX.u12) &&
            fuzzyEqual(gate.u.u21, ws.pauliX.u21) && fuzzyEqual(gate.u.u22, ws.pauliX.u22);
@@ -141,7 +141,7 @@ QasmExport qasm3Text(const Workspace& ws)
     out += "qubit[" + std::to_string(ws.qubitCount) + "] q;\n";
     for (int g = 1; g <= ws.pocetb1; ++g) {
         const TGATE1& gate = ws.gates[g];
-        if (isExactCnot(gate, ws)) {
+        if (isCnotToRounding(gate, ws)) {
             out += "cx ";
             appendQubit(out, gate.controls[1]);
             out += ", ";
@@ -198,7 +198,7 @@ QasmExport qasm2Text(const Workspace& ws)
     out += "qreg q[" + std::to_string(ws.qubitCount) + "];\n";
     for (int g = 1; g <= ws.pocetb1; ++g) {
         const TGATE1& gate = ws.gates[g];
-        if (isExactCnot(gate, ws)) {
+        if (isCnotToRounding(gate, ws)) {
             out += "cx ";
             appendQubit(out, gate.controls[1]);
             out += ",";
