@@ -251,7 +251,15 @@ PYBIND11_MODULE(udecomp, m)
         .def(
             "svg", [](const PyCircuit& circuit) { return circuitSvg(*circuit.result, INT_MAX); },
             "The picture of the whole circuit as SVG.")
-        .def("_repr_svg_", [](const PyCircuit& circuit) { return circuitSvg(*circuit.result, notebookGateLimit); })
+        .def("_repr_svg_",
+             [](const PyCircuit& circuit) -> std::optional<std::string> {
+                 // A notebook falls back to __repr__ when there is no picture to show.
+                 try {
+                     return circuitSvg(*circuit.result, notebookGateLimit);
+                 } catch (const Refusal&) {
+                     return std::nullopt;
+                 }
+             })
         .def(
             "save_mat", [](const PyCircuit& circuit, const py::object& path) {
                 saveCircuitMatFile(*circuit.result, pathText(path));
