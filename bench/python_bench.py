@@ -8,7 +8,9 @@ Prints, as medians of wall-clock time:
     stage times), and the difference, which is what the module adds;
   - 1,000 two-qubit decompositions in a row;
   - a 5-qubit basic-gate decompose beside the command line's in-process time of the
-    same matrix (--random 5 --seed 1: the run's totalSeconds in its --json summary).
+    same matrix (--random 5 --seed 1: the run's totalSeconds in its --json summary). The
+    command line runs in a fresh process on a fresh workspace, so on a loaded machine this
+    comparison is noisier than the module's own difference above.
 """
 import json
 import os
