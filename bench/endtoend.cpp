@@ -9,24 +9,10 @@
 #include "engine/synthesis/gate.h"
 #include "platform/headlesspresentation.h"
 #include "workspace/driver.h"
-#include "workspace/qubitcount.h"
+#include "ui/edit1change.h"
 #include "workspace/workspace.h"
 
 namespace {
-
-struct CircuitCounts {
-    int gates = 0;
-    int cnots = 0;
-};
-
-CircuitCounts countGates(const Workspace& ws)
-{
-    CircuitCounts counts{ws.pocetb1, 0};
-    for (int g = 1; g <= ws.pocetb1; ++g)
-        if (ws.gates[g].type == 1 && matEqual2(ws.gates[g].u, ws.pauliX, 1e-7))
-            ++counts.cnots;
-    return counts;
-}
 
 // state.range(0): qubits; state.range(1): 1 with "Check after each stage of decomposition".
 void decomposeRandomToBasicGates(benchmark::State& state)
@@ -45,6 +31,8 @@ void decomposeRandomToBasicGates(benchmark::State& state)
     const auto input = std::make_unique<TMATICA1>(ws->matrixA);
 
     bool matched = true;
+    int gates = 0;
+    int cnots = 0;
     for (auto _ : state) {
         state.PauseTiming();
         ws->matrixA = *input;
@@ -52,18 +40,16 @@ void decomposeRandomToBasicGates(benchmark::State& state)
         ui.messages.clear();
         state.ResumeTiming();
 
-        decompose(*ws, ui);
+        const RunSummary summary = decompose(*ws, ui);
 
         state.PauseTiming();
-        bool found = false;
-        for (const std::string& line : ui.log)
-            found = found || line == "Circuit from Basic gates correspond to input unitary matrix.";
-        matched = matched && found;
+        matched = matched && summary.finalCircuit == CheckState::passed;
+        gates = summary.gateCount;
+        cnots = summary.cnotCount;
         state.ResumeTiming();
     }
-    const CircuitCounts counts = countGates(*ws);
-    state.counters["gates"] = counts.gates;
-    state.counters["cnots"] = counts.cnots;
+    state.counters["gates"] = gates;
+    state.counters["cnots"] = cnots;
     if (!matched)
         state.SkipWithError("the final check did not pass");
 }

@@ -7,9 +7,9 @@
 
 #include "platform/headlesspresentation.h"
 #include "workspace/driver.h"
-#include "workspace/qasmexport.h"
-#include "workspace/qasmimport.h"
-#include "workspace/qubitcount.h"
+#include "interchange/qasm/exporter.h"
+#include "interchange/qasm/importer.h"
+#include "ui/edit1change.h"
 #include "workspace/workspace.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "engine/optimization/optimizer.h"
 #include "platform/headlesspresentation.h"
 #include "workspace/driver.h"
-#include "workspace/qubitcount.h"
+#include "ui/edit1change.h"
 #include "workspace/workspace.h"
 
 namespace {

@@ -10,7 +10,8 @@ Prints, as medians of wall-clock time:
   - a 5-qubit basic-gate decompose beside the command line's in-process time of the
     same matrix (--random 5 --seed 1: the run's totalSeconds in its --json summary). The
     command line runs in a fresh process on a fresh workspace, so on a loaded machine this
-    comparison is noisier than the module's own difference above.
+    comparison is noisier than the module's own difference above;
+  - the same beside it for the fewest-CNOT route (end stage "shannon").
 """
 import json
 import os
@@ -38,12 +39,13 @@ def timed_calls(matrix, repeats, **options):
     return statistics.median(walls), statistics.median(engines), statistics.median(added)
 
 
-def command_line_seconds(program, qubits, seed, repeats):
+def command_line_seconds(program, qubits, seed, repeats, end_stage):
     times = []
     with tempfile.TemporaryDirectory() as folder:
         summary = os.path.join(folder, "run.json")
         for _ in range(repeats):
-            subprocess.run([program, "--random", str(qubits), "--seed", str(seed), "--json", summary],
+            subprocess.run([program, "--random", str(qubits), "--seed", str(seed), "--end-stage", end_stage,
+                            "--json", summary],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
             with open(summary, encoding="utf-8") as file:
                 times.append(json.load(file)["totalSeconds"])
@@ -69,16 +71,16 @@ def main():
 
     five = udecomp.random_unitary(5, seed=1)
     repeats = 9
-    wall, engine, added = timed_calls(five, repeats)
-    print(f"5 qubits, basic gates: {wall * 1e3:.2f} ms, engine {engine * 1e3:.2f} ms, "
-          f"module adds {added * 1e3:.2f} ms (target: at most 1 ms)")
-    if os.access(program, os.X_OK):
-        cli = command_line_seconds(program, 5, 1, repeats)
-        print(f"5 qubits, basic gates, command line in-process: {cli * 1e3:.2f} ms; "
-              f"module call minus it: {(wall - cli) * 1e3:+.2f} ms")
-    else:
-        print(f"(no command line at {program}: its in-process time is not compared)")
-
+    for stage, title in [("basic", "basic gates"), ("shannon", "fewest CNOTs")]:
+        wall, engine, added = timed_calls(five, repeats, end_stage=stage)
+        print(f"5 qubits, {title}: {wall * 1e3:.2f} ms, engine {engine * 1e3:.2f} ms, "
+              f"module adds {added * 1e3:.2f} ms (target: at most 1 ms)")
+        if os.access(program, os.X_OK):
+            cli = command_line_seconds(program, 5, 1, repeats, stage)
+            print(f"5 qubits, {title}, command line in-process: {cli * 1e3:.2f} ms; "
+                  f"module call minus it: {(wall - cli) * 1e3:+.2f} ms")
+        else:
+            print(f"(no command line at {program}: its in-process time is not compared)")
 
 if __name__ == "__main__":
     main()

@@ -11,8 +11,9 @@
 
 #include "engine/synthesis/circuit.h"
 #include "platform/headlesspresentation.h"
-#include "workspace/qubitcount.h"
-#include "workspace/runsummary.h"
+#include "ui/edit1change.h"
+#include "workspace/driver.h"
+#include "workspace/driversentences.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -37,7 +38,7 @@ void wholeRun(benchmark::State& state)
         ui.onLog = [&](const std::string& line) {
             if (line == "The optimization algorithm has begun.") {
                 optimizationStart = seconds();
-            } else if (line == "Statistics of the circuit:--------" && optimizationStart >= 0.0) {
+            } else if (line == driverText::statisticsStart && optimizationStart >= 0.0) {
                 optimizationSeconds += seconds() - optimizationStart;
                 optimizationStart = -1.0;
             }

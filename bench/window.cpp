@@ -11,9 +11,21 @@
 //       button are on the screen, and for every real click on the button the
 //       time from the press to the end of the command, painted
 //       (scripts/measure-window-click drives it with xdotool under Xvfb).
+//   bench_window --exports [repetitions]
+//       File > Export picture... of the largest whole circuit the window
+//       accepts (the longest start of a 5-qubit circuit whose picture is at
+//       most largestSensiblePictureHeight tall) as SVG and as PNG, and its
+//       refusal of the whole circuit, at the smallest and the starting zoom.
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QSlider>
+#include <QTemporaryDir>
 #include <QMouseEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,8 +40,10 @@
 #include "platform/headlesspresentation.h"
 #include "platform/qt/mainwindow.h"
 #include "platform/qt/qtpresentation.h"
+#include "ui/circuitdrawing.h"
+#include "ui/circuitpicture.h"
 #include "ui/commands.h"
-#include "workspace/qubitcount.h"
+#include "ui/edit1change.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -132,6 +146,86 @@ int runClicks()
     return QApplication::exec();
 }
 
+// The largest gate count whose whole picture the export accepts.
+int largestAcceptedCount(const Workspace& ws, const Presentation& ui, int count)
+{
+    const auto accepted = [&](int n) {
+        const auto layout = circuitPictureLayout(windowDrawingView(ws, ui), ws.gates, n);
+        return layout && layout->height <= largestSensiblePictureHeight;
+    };
+    int low = 0;  // accepted
+    int high = count + 1;  // refused (or beyond the circuit)
+    while (high - low > 1) {
+        const int middle = low + (high - low) / 2;
+        (accepted(middle) ? low : high) = middle;
+    }
+    return low;
+}
+
+int runExports(int repetitions)
+{
+    MainWindow window;
+    window.show();
+    QApplication::processEvents();
+    Workspace& ws = window.workspace();
+    QtPresentation& ui = window.presentation();
+    QTemporaryDir directory;
+    QString chosenFile;
+    int boxes = 0;
+    ui.modalHook = [&](QDialog& dialog) {
+        if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+            files->selectFile(chosenFile);
+            return int(QDialog::Accepted);
+        }
+        ++boxes;
+        return int(QDialog::Accepted);
+    };
+    ws.random.fixSeed(seed);
+    window.Edit1->setText("5");
+    Edit1Change(ws, ui);
+    window.Button3->click();
+    QApplication::processEvents();
+    const int wholeCount = ws.pocetb1;
+
+    const auto timeExport = [&](const QString& name) {
+        chosenFile = directory.filePath(name);
+        QElapsedTimer clock;
+        clock.start();
+        window.exportPicture->trigger();
+        QApplication::processEvents();
+        return secondsSince(clock);
+    };
+    std::printf("platform %s, 5 qubits, %d gates, %d repetitions, medians\n", qPrintable(QApplication::platformName()),
+                wholeCount, repetitions);
+    for (const int zoom : {window.TrackBar2->minimum(), window.TrackBar2->value()}) {
+        window.TrackBar2->setValue(zoom);
+        QApplication::processEvents();
+        ws.pocetb1 = wholeCount;
+        std::vector<double> refusal;
+        boxes = 0;
+        for (int run = 0; run < repetitions; ++run)
+            refusal.push_back(timeExport("refused.svg"));
+        const bool refused = boxes == repetitions && !QFile::exists(directory.filePath("refused.svg"));
+
+        ws.pocetb1 = largestAcceptedCount(ws, ui, wholeCount);
+        const auto layout = circuitPictureLayout(windowDrawingView(ws, ui), ws.gates, ws.pocetb1);
+        std::vector<double> svg;
+        std::vector<double> png;
+        for (int run = 0; run < repetitions; ++run) {
+            svg.push_back(timeExport("largest.svg"));
+            png.push_back(timeExport("largest.png"));
+        }
+        std::printf("zoom %d %%: whole circuit %s in %.3f s; largest accepted %d gates, %d x %d pixels: "
+                    "SVG %.3f s (%lld bytes), PNG %.3f s (%lld bytes)\n",
+                    zoom, refused ? "refused" : "NOT refused", median(refusal), ws.pocetb1, layout ? layout->width : 0,
+                    layout ? layout->height : 0, median(svg), QFile(directory.filePath("largest.svg")).size(),
+                    median(png), QFile(directory.filePath("largest.png")).size());
+        std::fflush(stdout);
+        ws.pocetb1 = wholeCount;
+    }
+    return EXIT_SUCCESS;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -144,6 +238,8 @@ int main(int argc, char* argv[])
     const QStringList arguments = QApplication::arguments();
     if (arguments.contains("--click"))
         return runClicks();
+    if (arguments.contains("--exports"))
+        return runExports(arguments.size() > 2 ? std::max(1, arguments[2].toInt()) : 5);
     const int repetitions = arguments.size() > 1 ? std::max(1, arguments[1].toInt()) : 5;
     std::vector<int> qubitCounts;
     for (qsizetype i = 2; i < arguments.size(); ++i)

@@ -111,7 +111,7 @@ public:
     virtual bool isChecked(Setting setting) const = 0;
     virtual void setChecked(Setting setting, bool checked) = 0;
     // Item index of the end-stage box: -1 none chosen, 0 basic gates,
-    // 1 L1(U) gates, 2 Generalized Toffoli gates.
+    // 1 L1(U) gates, 2 Generalized Toffoli gates, 3 basic gates, fewest CNOTs.
     virtual int endStage() const = 0;
 
     // Dialogs of the window's commands; an empty result means cancelled.

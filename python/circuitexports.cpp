@@ -9,7 +9,7 @@
 #include "python/refusal.h"
 #include "ui/circuitpicture.h"
 #include "ui/commands.h"
-#include "workspace/circuitcomposition.h"
+#include "workspace/circuitmatrix.h"
 #include "workspace/matrixfile.h"
 #include "workspace/workspace.h"
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "interchange/qasm/exporter.h"
 #include "python/circuitresult.h"
 #include "python/inputmatrix.h"
-#include "workspace/qasmexport.h"
 
 // The composition of the whole circuit (gate 1 acts first); throws Refusal when
 // the run built no circuit.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "interchange/runsummary.h"
 #include "platform/headlesspresentation.h"
-#include "workspace/runsummary.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -23,8 +23,8 @@ CircuitResult circuitResultOfRun(std::shared_ptr<const Workspace> ws, const Head
     CircuitResult result;
     result.qubits = ws->qubitCount;
     result.endStage = summary.endStage;
-    result.circuitBuilt = summary.reachedSynthesis;
-    result.gateCount = summary.reachedSynthesis ? ws->pocetb1 : 0;
+    result.circuitBuilt = summary.circuitBuilt;
+    result.gateCount = summary.circuitBuilt ? summary.gateCount : 0;
     result.cnotCount = summary.cnotCount;
     result.maxEntryDifference = summary.maxEntryDifference;
     result.checks = {

@@ -6,7 +6,8 @@
 #include "python/quietpresentation.h"
 #include "python/refusal.h"
 #include "python/workspacepool.h"
-#include "workspace/runsummary.h"
+#include "workspace/driver.h"
+#include "workspace/driversentences.h"
 #include "workspace/workspace.h"
 
 CircuitResult decomposeMatrix(const SquareMatrix& matrix, const DecompositionSettings& settings)
@@ -29,6 +30,6 @@ CircuitResult decomposeMatrix(const SquareMatrix& matrix, const DecompositionSet
     const RunSummary summary = decomposeRecorded(*ws, ui);
     CircuitResult result = circuitResultOfRun(std::move(ws), ui, summary);
     if (checkState(result, "inputUnitary") == false)
-        throw Refusal(result.log.back());
+        throw Refusal(std::string(driverText::inputNotUnitary));
     return result;
 }

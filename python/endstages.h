@@ -8,16 +8,15 @@
 
 struct EndStageName {
     std::string_view name;
-    int boxIndex;   // -1: nothing chosen in the box
-    bool built;     // false: the route exists in name only, and is refused
+    int boxIndex;  // -1: nothing chosen in the box
 };
 
 inline constexpr std::array<EndStageName, 5> endStageNames{{
-    {"basic", 0, true},
-    {"l1", 1, true},
-    {"toffoli", 2, true},
-    {"shannon", 3, false},
-    {"none", -1, true},
+    {"basic", 0},
+    {"l1", 1},
+    {"toffoli", 2},
+    {"shannon", 3},  // basic gates with the fewest CNOTs
+    {"none", -1},
 }};
 
 // The row of `name`; empty for a name that is not in the table.

@@ -1,13 +1,13 @@
 #include "python/matrixsources.h"
 
 #include "engine/kernel/errors.h"
+#include "interchange/qasm/importer.h"
+#include "interchange/qasm/lexer.h"
 #include "python/quietpresentation.h"
 #include "python/refusal.h"
 #include "python/workspacepool.h"
+#include "ui/edit1change.h"
 #include "workspace/matrixfile.h"
-#include "workspace/qasmimport.h"
-#include "workspace/qasmlexer.h"
-#include "workspace/qubitcount.h"
 #include "workspace/workspace.h"
 
 namespace {

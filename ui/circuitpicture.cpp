@@ -67,14 +67,28 @@ std::optional<CircuitPictureLayout> circuitPictureLayout(const DrawingView& view
     return sizedLayout(tall);
 }
 
+CircuitPictureLayout shownGatesPictureLayout(const DrawingView& view, int from)
+{
+    CircuitPictureLayout layout = sizedLayout(view);
+    layout.firstGate = std::max(1, from);
+    return layout;
+}
+
 void drawCircuitPicture(Canvas& canvas, const CircuitPictureLayout& layout, std::span<const TGATE1> list, int count)
 {
     count = gatesInList(list, count);
-    if (count == 0) {
+    if (count < layout.firstGate) {
         drawEmptyBands(canvas, layout.view, bandLayout(layout.view));
         return;
     }
-    drawGatesOn(canvas, layout.view, list, 1, count);
+    drawGatesOn(canvas, layout.view, list, layout.firstGate, count);
+}
+
+void writeCircuitPicture(const CircuitPictureLayout& layout, std::span<const TGATE1> list, int count,
+                         std::ostream& out)
+{
+    SvgCanvas svg(out, layout.width, layout.height);
+    drawCircuitPicture(svg, layout, list, count);
 }
 
 bool writeCircuitPicture(const DrawingView& view, std::span<const TGATE1> list, int count, std::ostream& out)
@@ -82,8 +96,7 @@ bool writeCircuitPicture(const DrawingView& view, std::span<const TGATE1> list, 
     const auto layout = circuitPictureLayout(view, list, count);
     if (!layout)
         return false;
-    SvgCanvas svg(out, layout->width, layout->height);
-    drawCircuitPicture(svg, *layout, list, count);
+    writeCircuitPicture(*layout, list, count, out);
     return true;
 }
 

@@ -19,14 +19,23 @@ struct CircuitPictureLayout {
     DrawingView view;
     int width = 0;
     int height = 0;
+    int firstGate = 1;  // the picture shows gates firstGate.. as far as its bands hold them
 };
+
+// Taller than this, a whole-circuit picture is no longer something a person
+// looks at (nor an image most viewers open): such an export is refused.
+inline constexpr int largestSensiblePictureHeight = 16384;
+
+// The picture of what the window shows: gates from..count of `list` in the
+// view's own area, as many as its bands hold.
+CircuitPictureLayout shownGatesPictureLayout(const DrawingView& view, int from);
 
 // The layout of gates 1..count of `list` laid out by `view`; empty when not one
 // column fits at this zoom or the picture would be too tall to lay out.
 std::optional<CircuitPictureLayout> circuitPictureLayout(const DrawingView& view, std::span<const TGATE1> list,
                                                          int count);
 
-// Draws gates 1..count of `list` (empty wires when there are none) on a canvas of the layout's size.
+// Draws gates firstGate..count of `list` (empty wires when there are none) on a canvas of the layout's size.
 void drawCircuitPicture(Canvas& canvas, const CircuitPictureLayout& layout, std::span<const TGATE1> list, int count);
 
 // Writes gates 1..count of `list` as an SVG picture laid out by `view`, whose
@@ -39,3 +48,7 @@ bool writeCircuitPicture(const DrawingView& view, std::span<const TGATE1> list, 
 // The whole circuit of the workspace as the window shows it (zoom, selected
 // gate, contraction), from gate 1.
 bool writeCircuitPicture(const Workspace& ws, const Presentation& ui, std::ostream& out);
+
+// Writes a laid-out picture of gates of `list` up to `count` as SVG.
+void writeCircuitPicture(const CircuitPictureLayout& layout, std::span<const TGATE1> list, int count,
+                         std::ostream& out);

@@ -1,5 +1,5 @@
 #include "ui/commands.h"
-#include "workspace/textfile.h"
+#include "platform/replacefile.h"
 
 #include <algorithm>
 #include <array>
@@ -12,15 +12,19 @@
 #include "engine/kernel/errors.h"
 #include "engine/kernel/randomunitary.h"
 #include "engine/synthesis/circuit.h"
+#include "platform/filename.h"
+#include "platform/nullcanvas.h"
 #include "platform/presentation.h"
 #include "ui/circuitdrawing.h"
 #include "ui/gatehittest.h"
 #include "ui/matrixgrid.h"
 #include "workspace/driver.h"
 #include "workspace/matrixfile.h"
-#include "workspace/npyfile.h"
-#include "workspace/qasmimport.h"
-#include "workspace/qasmexport.h"
+#include "interchange/npyfile.h"
+#include "interchange/qasm/exporter.h"
+#include "interchange/qasm/importer.h"
+#include "ui/edit1change.h"
+#include "workspace/matriximport.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -65,6 +69,42 @@ void noteExport(const Workspace& ws, Presentation& ui, const std::string& fileNa
                   std::string(how) + ".");
 }
 
+std::string notOpenedText(const std::string& fileName) { return "The file \"" + fileName + "\" was not opened: "; }
+
+// Runs a reader of `fileName`; an error that does not name the file is given its name.
+template <typename Reader>
+auto naming(const std::string& fileName, Reader read)
+{
+    try {
+        return read();
+    } catch (const ConversionError& error) {
+        throw ConversionError(notOpenedText(fileName) + error.what(), error.detail());
+    } catch (const FileError& error) {
+        if (std::string_view(error.what()).find(fileName) != std::string_view::npos)
+            throw;
+        throw FileError(notOpenedText(fileName) + error.what());
+    }
+}
+
+// Runs a step that may empty the circuit (a new qubit count); when it did, the
+// window stops showing the old one, also when the step ends in an error.
+template <typename Step>
+void emptyingCircuit(Workspace& ws, Presentation& ui, Step step)
+{
+    const int gatesBefore = ws.pocetb1;
+    const auto showIfEmptied = [&] {
+        if (gatesBefore > 0 && ws.pocetb1 == 0)
+            showNoCircuit(ws, ui);
+    };
+    try {
+        step();
+    } catch (...) {
+        showIfEmptied();
+        throw;
+    }
+    showIfEmptied();
+}
+
 }  // namespace
 
 void startUpWindow(Workspace& ws, Presentation& ui)
@@ -100,13 +140,25 @@ void Button1Click(Workspace& ws, Presentation& ui)
 
 void Button3Click(Workspace& ws, Presentation& ui)
 {
+    // The optimization steps frame the gates they move by selecting them; the
+    // user's selection (the selector, "Selected Gate:", "U:") is what stays.
+    const int selectedByUser = ws.selectedGate;
+    const auto restoreSelection = [&] {
+        if (ws.selectedGate == selectedByUser)
+            return;
+        ws.selectedGate = selectedByUser;
+        if (ws.pocetb1 > 0)
+            drawCircuit(ws, ui, ws.gates, 1, ws.pocetb1);
+    };
     ui.setDecompositionEnabled(false);
     try {
         decompose(ws, ui);
     } catch (...) {
+        restoreSelection();
         ui.setDecompositionEnabled(true);
         throw;
     }
+    restoreSelection();
     ui.setDecompositionEnabled(true);
 }
 
@@ -117,15 +169,25 @@ void Button5Click(Workspace& ws, Presentation& ui)
     showMatrixInGrid(ws, ui, ws.matrixA);
 }
 
+void openMatrixFile(Workspace& ws, Presentation& ui, const std::string& fileName)
+{
+    bool loaded = false;
+    emptyingCircuit(ws, ui, [&] { loaded = naming(fileName, [&] { return loadMatrixFile(ws, ui, fileName); }); });
+    if (!loaded) {
+        ui.showMessage(notOpenedText(fileName) + "its matrix size is not 4, 8, 16 or 32 (2 to 5 qubits).",
+                       MessageStyle::error);
+        return;
+    }
+    showMatrixInGrid(ws, ui, ws.matrixA);
+    ui.appendLog(matrixLoadedLine);
+}
+
 void Otvori1Click(Workspace& ws, Presentation& ui)
 {
     const auto fileName = ui.chooseOpenFile(openDialogTitle, matrixFileFilter);
     if (!fileName || fileName->empty())
         return;
-    if (!loadMatrixFile(ws, ui, *fileName))
-        return;
-    showMatrixInGrid(ws, ui, ws.matrixA);
-    ui.appendLog(matrixLoadedLine);
+    openMatrixFile(ws, ui, *fileName);
 }
 
 void Uloi1Click(Workspace& ws, Presentation& ui)
@@ -136,26 +198,50 @@ void Uloi1Click(Workspace& ws, Presentation& ui)
     saveMatrixFile(ws, ui, *fileName);
 }
 
+namespace {
+
+// The text is made before the file dialog, so a circuit the format cannot
+// hold is refused before the user picks a name for it.
+void exportQasmText(Workspace& ws, Presentation& ui, const QasmExport& text, std::string_view title,
+                    std::string_view filter, std::string_view how)
+{
+    if (!text.ok()) {
+        ui.showMessage(text.refusal, MessageStyle::error);
+        return;
+    }
+    const auto fileName = ui.chooseSaveFile(title, filter, proposedQasmFileName);
+    if (!fileName || fileName->empty())
+        return;
+    if (writeTextFile(*fileName, text.text, ui))
+        noteExport(ws, ui, *fileName, how);
+}
+
+void importQasm(Workspace& ws, Presentation& ui, const std::string& fileName)
+{
+    emptyingCircuit(ws, ui, [&] { naming(fileName, [&] { importQasmFile(ws, ui, fileName); }); });
+    showMatrixInGrid(ws, ui, ws.matrixA);
+}
+
+void importNpy(Workspace& ws, Presentation& ui, const std::string& fileName)
+{
+    emptyingCircuit(ws, ui, [&] { naming(fileName, [&] { importNpyFile(ws, ui, fileName); }); });
+    showMatrixInGrid(ws, ui, ws.matrixA);
+}
+
+}  // namespace
+
 void ExportQasm3Click(Workspace& ws, Presentation& ui)
 {
     if (refuseEmptyCircuit(ws, ui))
         return;
-    const auto fileName = ui.chooseSaveFile(exportQasm3DialogTitle, qasm3FileFilter, proposedQasmFileName);
-    if (!fileName || fileName->empty())
-        return;
-    if (exportQasm(ws, QasmVersion::v3, *fileName, ui))
-        noteExport(ws, ui, *fileName, "as OpenQASM 3");
+    exportQasmText(ws, ui, qasm3Text(ws), exportQasm3DialogTitle, qasm3FileFilter, "as OpenQASM 3");
 }
 
 void ExportQasm2Click(Workspace& ws, Presentation& ui)
 {
     if (refuseEmptyCircuit(ws, ui))
         return;
-    const auto fileName = ui.chooseSaveFile(exportQasm2DialogTitle, qasm2FileFilter, proposedQasmFileName);
-    if (!fileName || fileName->empty())
-        return;
-    if (exportQasm(ws, QasmVersion::v2, *fileName, ui))
-        noteExport(ws, ui, *fileName, "as OpenQASM 2.0");
+    exportQasmText(ws, ui, qasm2Text(ws), exportQasm2DialogTitle, qasm2FileFilter, "as OpenQASM 2.0");
 }
 
 void ImportQasmClick(Workspace& ws, Presentation& ui)
@@ -163,8 +249,7 @@ void ImportQasmClick(Workspace& ws, Presentation& ui)
     const auto fileName = ui.chooseOpenFile(importQasmDialogTitle, qasmFileFilter);
     if (!fileName || fileName->empty())
         return;
-    importQasmFile(ws, ui, *fileName);
-    showMatrixInGrid(ws, ui, ws.matrixA);
+    importQasm(ws, ui, *fileName);
 }
 
 void ImportNpyClick(Workspace& ws, Presentation& ui)
@@ -172,23 +257,58 @@ void ImportNpyClick(Workspace& ws, Presentation& ui)
     const auto fileName = ui.chooseOpenFile(importNpyDialogTitle, npyFileFilter);
     if (!fileName || fileName->empty())
         return;
-    importNpyFile(ws, ui, *fileName);
-    showMatrixInGrid(ws, ui, ws.matrixA);
+    importNpy(ws, ui, *fileName);
 }
 
-namespace {
-
-bool endsWithPng(std::string_view name)
+void DropFile(Workspace& ws, Presentation& ui, const std::string& fileName)
 {
-    if (name.size() < 4)
-        return false;
-    std::string suffix(name.substr(name.size() - 4));
-    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return suffix == ".png";
+    if (hasExtension(fileName, ".mat")) {
+        openMatrixFile(ws, ui, fileName);
+        return;
+    }
+    if (hasExtension(fileName, ".npy")) {
+        importNpy(ws, ui, fileName);
+        return;
+    }
+    if (hasExtension(fileName, ".qasm")) {
+        importQasm(ws, ui, fileName);
+        return;
+    }
+    ui.showMessage(notOpenedText(fileName) + "a dropped file has to be " + std::string(droppedFileKinds) + ".",
+                   MessageStyle::error);
 }
 
-}  // namespace
+void QubitFieldChange(Workspace& ws, Presentation& ui)
+{
+    emptyingCircuit(ws, ui, [&] { Edit1Change(ws, ui); });
+}
+
+void ContractionToggled(Workspace& ws, Presentation& ui)
+{
+    if (ws.pocetb1 > 0)
+        redrawFromFirstShownGate(ws, ui);
+}
+
+void showNoCircuit(Workspace& ws, Presentation& ui)
+{
+    ws.selectedGate = 0;
+    ws.firstShownGate = 1;
+    Canvas& canvas = ui.canvas();
+    canvas.setBrushColor(white);
+    canvas.fillRect(0, 0, ws.drawArea.Right + ws.drawArea.Left, ws.drawArea.Bottom + ws.drawArea.Top);
+    ui.setLabelText(Label::Label3, "0");
+    ui.setLabelText(Label::Label5, "0");
+    ui.setLabelText(Label::Label11, "0");
+    ui.setLabelText(Label::Label8, "0");
+    for (Label label : {Label::Label12, Label::Label13, Label::Label14, Label::Label15})
+        ui.setLabelText(label, "");
+    ui.setGateSelectorPosition(0);
+    ui.setGateSelectorMaximum(0);
+    ui.setGateSliderPosition(1);
+    ui.setGateSliderEnabled(false);
+    ui.setZoomSliderEnabled(false);
+    ui.setGateSelectorEnabled(false);
+}
 
 bool exportPictureSvg(const Workspace& ws, Presentation& ui, const std::string& path)
 {
@@ -202,17 +322,68 @@ bool exportPictureSvg(const Workspace& ws, Presentation& ui, const std::string& 
     return writeTextFile(path, picture, ui);
 }
 
-void ExportPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter& writePng)
+bool refuseWholePicture(const Workspace& ws, Presentation& ui)
 {
     if (refuseEmptyCircuit(ws, ui))
+        return true;
+    const auto layout = circuitPictureLayout(windowDrawingView(ws, ui), ws.gates, ws.pocetb1);
+    if (!layout) {
+        ui.showMessage(pictureTooLargeMessage, MessageStyle::error);
+        return true;
+    }
+    if (layout->height <= largestSensiblePictureHeight)
+        return false;
+    ui.showMessage("The whole circuit of " + std::to_string(ws.pocetb1) + " gates makes a picture " +
+                       std::to_string(layout->width) + " x " + std::to_string(layout->height) +
+                       " pixels, too large to look at. Export the gates shown instead (File > Export "
+                       "picture of the gates shown...).",
+                   MessageStyle::error);
+    return true;
+}
+
+void ExportShownPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter& writePng)
+{
+    if (refuseEmptyCircuit(ws, ui))
+        return;
+    const CircuitPictureLayout layout = shownGatesPictureLayout(windowDrawingView(ws, ui), ws.firstShownGate);
+    NullCanvas counter;
+    const DrawResult shown = drawGatesOn(counter, layout.view, ws.gates, layout.firstGate, ws.pocetb1);
+    if (shown.outcome != DrawOutcome::drawn) {
+        ui.showMessage(pictureTooLargeMessage, MessageStyle::error);
+        return;
+    }
+    const auto filter = writePng ? svgOrPngPictureFilter : svgPictureFilter;
+    const auto fileName = ui.chooseSaveFile(exportShownPictureDialogTitle, filter, proposedShownPictureFileName);
+    if (!fileName || fileName->empty())
+        return;
+    const std::string gatesShown = "gates " + std::to_string(layout.firstGate) + " to " +
+                                   std::to_string(shown.lastDrawn) + " of " + std::to_string(ws.pocetb1) +
+                                   " as shown (zoom " + std::to_string(ui.zoomSliderPosition()) + " %)";
+    if (writePng && hasExtension(*fileName, ".png")) {
+        if (!writePng(layout, ws.gates, ws.pocetb1, *fileName)) {
+            ui.showMessage("Cannot write the file " + *fileName, MessageStyle::error);
+            return;
+        }
+        ui.showStatus("Wrote " + *fileName + ": " + gatesShown + " as a PNG picture.");
+        return;
+    }
+    std::ostringstream text;
+    writeCircuitPicture(layout, ws.gates, ws.pocetb1, text);
+    if (writeTextFile(*fileName, text.str(), ui))
+        ui.showStatus("Wrote " + *fileName + ": " + gatesShown + " as an SVG picture.");
+}
+
+void ExportPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter& writePng)
+{
+    if (refuseWholePicture(ws, ui))
         return;
     const auto filter = writePng ? svgOrPngPictureFilter : svgPictureFilter;
     const auto fileName = ui.chooseSaveFile(exportPictureDialogTitle, filter, proposedPictureFileName);
     if (!fileName || fileName->empty())
         return;
-    if (!writePng || !endsWithPng(*fileName)) {
+    if (!writePng || !hasExtension(*fileName, ".png")) {
         if (exportPictureSvg(ws, ui, *fileName))
-            noteExport(ws, ui, *fileName, "as an SVG picture");
+            noteExport(ws, ui, *fileName, "as an SVG picture of the whole circuit");
         return;
     }
     const auto layout = circuitPictureLayout(windowDrawingView(ws, ui), ws.gates, ws.pocetb1);
@@ -224,7 +395,7 @@ void ExportPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter&
         ui.showMessage("Cannot write the file " + *fileName + std::string(pngTooLargeHint), MessageStyle::error);
         return;
     }
-    noteExport(ws, ui, *fileName, "as a PNG picture");
+    noteExport(ws, ui, *fileName, "as a PNG picture of the whole circuit");
 }
 
 void Koniec1Click(Presentation& ui) { ui.quit(); }

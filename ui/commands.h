@@ -39,6 +39,9 @@ inline constexpr std::string_view pngTooLargeHint =
     " (a very long circuit may be too large for one image: export it as SVG)";
 inline constexpr std::string_view noCircuitToExportMessage =
     "There is no circuit to export yet: run a decomposition first.";
+inline constexpr std::string_view exportShownPictureDialogTitle = "Export the picture of the gates shown";
+inline constexpr std::string_view proposedShownPictureFileName = "circuit-shown.svg";
+inline constexpr std::string_view droppedFileKinds = "a matrix (.mat), a numpy matrix (.npy) or an OpenQASM circuit (.qasm)";
 inline constexpr std::string_view matrixLoadedLine = "The matrix was successfully loaded from the file.";
 inline constexpr std::string_view badGateParametersMessage =
     "Problem: badly entered parameters for creating the matrix of the gate!!!";
@@ -86,6 +89,36 @@ bool exportPictureSvg(const Workspace& ws, Presentation& ui, const std::string& 
 // File > Export picture...: asks for a file name and writes the whole circuit as
 // SVG or, when `writePng` is given and the name ends in ".png", as PNG through it.
 void ExportPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter& writePng = {});
+
+// The whole-circuit picture refused before any file dialog: an empty circuit,
+// one that cannot be laid out, or one taller than largestSensiblePictureHeight.
+// Shows the reason and returns true when refused.
+bool refuseWholePicture(const Workspace& ws, Presentation& ui);
+
+// File > Export picture of the gates shown...: writes what the drawing shows
+// (the first gate shown, the zoom, as many gates as its bands hold) as SVG, or
+// as PNG through `writePng` when the name ends in ".png".
+void ExportShownPictureClick(Workspace& ws, Presentation& ui, const PngPictureWriter& writePng = {});
+
+// Opens a *.mat file as File > Open does once the name is chosen. A refused
+// file is named with the reason in an error box; everything stays as it was.
+void openMatrixFile(Workspace& ws, Presentation& ui, const std::string& fileName);
+
+// A file dropped on the window: a .mat file is opened, a .npy or .qasm file
+// imported, as their menu commands do; any other file is refused in an error box.
+void DropFile(Workspace& ws, Presentation& ui, const std::string& fileName);
+
+// The qubit field changed (Edit1Change). When that empties a circuit, the
+// picture, the gate count and the selection say there is none.
+void QubitFieldChange(Workspace& ws, Presentation& ui);
+
+// "Contraction of the circuit representation" toggled: the picture is drawn
+// again in the layout that clicks on it now use.
+void ContractionToggled(Workspace& ws, Presentation& ui);
+
+// The window after its circuit was emptied: a blank drawing, no gates, no
+// selection, the browsing controls disabled.
+void showNoCircuit(Workspace& ws, Presentation& ui);
 
 // File > Exit.
 void Koniec1Click(Presentation& ui);

@@ -1,7 +1,10 @@
 #include "workspace/driver.h"
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -9,21 +12,84 @@
 #include "engine/optimization/optimizer.h"
 #include "engine/reduction/reduction.h"
 #include "engine/reduction/tpq.h"
+#include "engine/shannon/fewestcnots.h"
 #include "engine/synthesis/basicstage.h"
 #include "engine/synthesis/circuit.h"
 #include "engine/synthesis/toffolistage.h"
 #include "engine/synthesis/tpqsynthesis.h"
-#include "platform/presentation.h"
+#include "platform/forwardingpresentation.h"
+#include "platform/headlesspresentation.h"
 #include "ui/circuitdrawing.h"
-#include "workspace/circuitcomposition.h"
+#include "workspace/circuitmatrix.h"
+#include "workspace/driversentences.h"
 #include "workspace/workspace.h"
 
 namespace {
+
+// Passes the run's calls on and counts what the user was shown: modal messages
+// and log lines that report a problem, which any stage of the engine may send.
+class RunWatch final : public ForwardingPresentation {
+public:
+    using ForwardingPresentation::ForwardingPresentation;
+
+    void appendLog(std::string_view line) override
+    {
+        ForwardingPresentation::appendLog(line);
+        if (line.starts_with("!") || line.starts_with(":(("))
+            ++problemLines;
+    }
+    void showMessage(std::string_view text, MessageStyle style) override
+    {
+        ForwardingPresentation::showMessage(text, style);
+        ++messages;
+    }
+    void showDetailedMessage(std::string_view text, std::string_view detail, MessageStyle style) override
+    {
+        ForwardingPresentation::showDetailedMessage(text, detail, style);
+        ++messages;
+    }
+
+    int problemLines = 0;
+    int messages = 0;
+};
+
+// Ends each stage of the summary at the clock's reading.
+class StageTimer {
+public:
+    explicit StageTimer(StageClock clock) : clock_(std::move(clock)), start_(clock_()), lastMark_(start_) {}
+
+    void close(RunSummary& summary, StageRecord stage, const char* name)
+    {
+        const double now = clock_();
+        stage.name = name;
+        stage.seconds = now - lastMark_;
+        lastMark_ = now;
+        summary.stages.push_back(std::move(stage));
+        summary.totalSeconds = now - start_;
+    }
+
+private:
+    StageClock clock_;
+    double start_;
+    double lastMark_;
+};
+
+double steadySeconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// The whole run's record, filled where the driver logs each step.
+struct RunRecord {
+    RunSummary summary;
+    StageTimer timer;
+};
 
 // Item indices of the end-stage box.
 constexpr int basicGatesStage = 0;
 constexpr int l1GatesStage = 1;
 constexpr int toffoliGatesStage = 2;
+constexpr int fewestCnotsStage = 3;
 
 // The gate record and its bit arrays hold at most five qubits.
 bool sizeSupported(const Workspace& ws)
@@ -39,11 +105,11 @@ bool reductionReachedDiagonal(const Workspace& ws, Presentation& ui)
     for (int i = 1; i <= ws.matrixSize; ++i)
         for (int j = 1; j <= ws.matrixSize; ++j) {
             if (j != i && modulus(a(i, j)) > ws.tolerance) {
-                ui.appendLog("!! After the reduction, not all off-diagonal elements are zero.");
+                ui.appendLog(driverText::offDiagonalLeft);
                 ok = false;
             }
             if (j == i && std::fabs(modulus(a(i, i)) - 1.0) > ws.tolerance) {
-                ui.appendLog("!! After the reduction, one of the diagonal elements has modul different from 1.");
+                ui.appendLog(driverText::diagonalModulus);
                 ok = false;
             }
         }
@@ -83,18 +149,19 @@ void rebuildFromFactors(Workspace& ws, Presentation& ui)
 }
 
 // Composes the whole circuit into matrixA, compares it with the input, and
-// restores the input. Returns the largest entry difference it found.
-double finalCheck(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, const char* success,
-                  const char* failure)
+// restores the input.
+void finalCheck(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, std::string_view success,
+                std::string_view failure, RunSummary& summary)
 {
     composeCircuit(ws, ws.matrixA, ui);
-    const double difference = largestEntryDifference(ws.matrixA, inputCopy, ws.matrixSize);
-    if (matEqual(ws.matrixA, inputCopy, ws.matrixSize, ws.tolerance))
+    summary.maxEntryDifference = largestEntryDifference(ws.matrixA, inputCopy, ws.matrixSize);
+    const bool passed = matEqual(ws.matrixA, inputCopy, ws.matrixSize, ws.tolerance);
+    if (passed)
         ui.appendLog(success);
     else
         ui.showMessage(failure, MessageStyle::information);
+    summary.finalCircuit = passed ? CheckState::passed : CheckState::failed;
     ws.matrixA = inputCopy;
-    return difference;
 }
 
 void optimizeIfChosen(Workspace& ws, Presentation& ui)
@@ -104,34 +171,29 @@ void optimizeIfChosen(Workspace& ws, Presentation& ui)
 }
 
 // The stages after the Tpq synthesis, as the end-stage box asks; each is
-// followed by the statistics of the circuit. Returns the final check's
-// difference when one ran.
-std::optional<double> runEndStages(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy)
+// followed by the statistics of the circuit.
+void runEndStages(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, RunRecord& run)
 {
-    std::optional<double> difference;
     optimizeIfChosen(ws, ui);
-    circuitStatistics(ws, ui);
+    run.timer.close(run.summary, circuitStatistics(ws, ui), "Generalized Toffoli gates");
 
     if (ui.endStage() < toffoliGatesStage) {
         DoL1U(ws, ui);
         optimizeIfChosen(ws, ui);
-        circuitStatistics(ws, ui);
+        run.timer.close(run.summary, circuitStatistics(ws, ui), "L1(U) gates");
     }
     if (ui.endStage() == l1GatesStage)
-        difference = finalCheck(ws, ui, inputCopy, "Circuit from L1(U) gates correspond to input unitary matrix.",
-                   "!!!!!Circuit from L1(U) gates does not correspond to the input unitary matrix.");
+        finalCheck(ws, ui, inputCopy, driverText::l1CircuitPassed, driverText::l1CircuitFailed, run.summary);
 
     if (ui.endStage() < l1GatesStage) {
         Doelementarnych(ws, ui);
         // The basic-gate stage leaves many cancelling neighbours, so it is
         // always optimized.
         optimizeCircuit(ws, ui);
-        circuitStatistics(ws, ui);
+        run.timer.close(run.summary, circuitStatistics(ws, ui), "basic gates");
     }
     if (ui.endStage() == basicGatesStage)
-        difference = finalCheck(ws, ui, inputCopy, "Circuit from Basic gates correspond to input unitary matrix.",
-                                "!!!!! Circuit from Basic gates does not correspond to input unitary matrix!!!");
-    return difference;
+        finalCheck(ws, ui, inputCopy, driverText::basicCircuitPassed, driverText::basicCircuitFailed, run.summary);
 }
 
 // Every gate's 2 x 2 matrix must be unitary; names the first one that is not.
@@ -139,7 +201,8 @@ bool gatesAreUnitary(const Workspace& ws, Presentation& ui)
 {
     for (int g = 1; g <= ws.pocetb1; ++g)
         if (!isUnitary2(ws.gates[g].u, ws.tolerance)) {
-            ui.showMessage("2x2 matrix in definition of gate number:" + std::to_string(g) + " is not unitary.",
+            ui.showMessage(std::string(driverText::gateNotUnitaryStart) + std::to_string(g) +
+                               std::string(driverText::gateNotUnitaryEnd),
                            MessageStyle::information);
             return false;
         }
@@ -147,8 +210,7 @@ bool gatesAreUnitary(const Workspace& ws, Presentation& ui)
 }
 
 // The reduction clears each row exactly, so a matrix's defect from unitarity
-// stays in the columns it leaves behind and is dropped whole with them: a
-// stray entry of 1e-7 put the circuit 1e-7 from the input. A matrix unitary
+// would be dropped whole with the columns it leaves behind. A matrix unitary
 // within the tolerance is replaced by its nearest unitary matrix, which spreads
 // the defect over the entries; the checks still compare with the input itself.
 // A matrix off by more (accepted under a looser tolerance) is left to fail.
@@ -176,27 +238,138 @@ void showCircuit(Workspace& ws, Presentation& ui)
     ui.setGateSelectorEnabled(true);
 }
 
-}  // namespace
-
-DecompositionResult decompose(Workspace& ws, Presentation& ui)
+int cnotCount(const Workspace& ws)
 {
-    ui.appendLog("Decomposition have began.");
+    int count = 0;
+    for (int g = 1; g <= ws.pocetb1; ++g)
+        count += isCnot(ws.gates[g], ws.pauliX, ws.tolerance);
+    return count;
+}
+
+void checkGatesAndShow(Workspace& ws, Presentation& ui, RunSummary& summary)
+{
+    const bool unitaryGates = gatesAreUnitary(ws, ui);
+    summary.gateUnitarity = unitaryGates ? CheckState::passed : CheckState::failed;
+    if (unitaryGates)
+        showCircuit(ws, ui);
+}
+
+// Few nonzero entries: at most two per row on average, as in permutations,
+// controlled gates and diagonal matrices. The two-level route often needs fewer
+// CNOTs there, and it is quick; on denser matrices it is neither.
+bool isSparse(const Workspace& ws)
+{
+    constexpr double zeroEntry = 1e-12;
+    int nonzero = 0;
+    for (int i = 1; i <= ws.matrixSize; ++i)
+        for (int j = 1; j <= ws.matrixSize; ++j)
+            nonzero += modulus(ws.matrixA(i, j)) > zeroEntry ? 1 : 0;
+    return nonzero <= 2 * ws.matrixSize;
+}
+
+// The circuit must equal its matrix this closely to stand in for the block-ZXZ one.
+constexpr double exactCircuitBound = 1e-12;
+
+// Runs the two-level route to optimized basic gates on matrixA in a scratch
+// workspace that shows nothing; when its circuit is exact and needs fewer
+// CNOTs than the circuit in ws, that circuit takes its place. Logs which is kept.
+void keepFewerCnots(Workspace& ws, Presentation& ui)
+{
+    HeadlessPresentation quiet;
+    quiet.recordEvents = false;
+    quiet.recordingCanvas.recording = false;
+    quiet.endStageIndex = basicGatesStage;
+    quiet.roboptim = true;
+    const auto scratch = createWorkspace(quiet);
+    scratch->qubitCount = ws.qubitCount;
+    scratch->matrixSize = ws.matrixSize;
+    scratch->matrixA = ws.matrixA;
+    scratch->tolerance = ws.tolerance;
+    const RunSummary twoLevel = decompose(*scratch, quiet);
+    const bool exact = twoLevel.finalCircuit == CheckState::passed && twoLevel.gateUnitarity == CheckState::passed &&
+                       twoLevel.messages == 0 && twoLevel.problemLines == 0 && twoLevel.maxEntryDifference &&
+                       *twoLevel.maxEntryDifference <= exactCircuitBound;
+    const int blockZxzCnots = cnotCount(ws);
+    if (!exact || twoLevel.cnotCount >= blockZxzCnots) {
+        ui.appendLog(std::string(driverText::fewestCnotsKept) + std::to_string(blockZxzCnots) + " CNOTs against " +
+                     (exact ? std::to_string(twoLevel.cnotCount) : std::string("an inexact circuit")) + ".");
+        return;
+    }
+    ui.appendLog(std::string(driverText::twoLevelKept) + std::to_string(twoLevel.cnotCount) + " CNOTs against " +
+                 std::to_string(blockZxzCnots) + ".");
+    ws.pocetb1 = scratch->pocetb1;
+    for (int g = 1; g <= ws.pocetb1; ++g)
+        ws.gates[g] = scratch->gates[g];
+}
+
+// The optimizer compares gates within the tolerance, so it could drop a
+// rotation smaller than that and the circuit would no longer be exact. Its
+// result is kept only while the circuit still equals matrixA within exactCircuitBound.
+void optimizeKeepingExact(Workspace& ws, Presentation& ui)
+{
+    const std::vector<TGATE1> before(ws.gates.begin() + 1, ws.gates.begin() + 1 + ws.pocetb1);
+    optimizeCircuit(ws, ui);
+    auto composed = std::make_unique<TMATICA1>();
+    composeCircuit(ws, *composed, ui);
+    if (largestEntryDifference(*composed, ws.matrixA, ws.matrixSize) <= exactCircuitBound)
+        return;
+    ui.appendLog(driverText::optimizationUndone);
+    ws.pocetb1 = static_cast<int>(before.size());
+    std::copy(before.begin(), before.end(), ws.gates.begin() + 1);
+}
+
+// Basic gates straight from the matrix (block-ZXZ), in place of the reduction,
+// the Tpq synthesis and the end stages: no Tpq factors, no D angles.
+void runFewestCnots(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, RunRecord& run)
+{
+    RunSummary& summary = run.summary;
+    ui.setGridVisible(false);
+    ui.setDrawingVisible(true);
+    ui.appendLog(driverText::fewestCnotsStart);
+    if (ui.isChecked(Setting::roboptim) && ui.isChecked(Setting::Zobroptimkroky))
+        ui.setChecked(Setting::Zuzeniezobrazenia1, false);
+    summary.circuitBuilt = true;
+    ws.pocetb1 = fewestCnotsCircuit(ws.matrixA, ws.qubitCount, ws.gates);
+    if (isSparse(ws)) {
+        ui.appendLog(driverText::twoLevelComparison);
+        keepFewerCnots(ws, ui);
+    }
+    run.timer.close(summary, circuitStatistics(ws, ui), "basic gates, fewest CNOTs");
+    if (ui.isChecked(Setting::roboptim)) {
+        optimizeKeepingExact(ws, ui);
+        run.timer.close(summary, circuitStatistics(ws, ui), "optimization");
+    }
+    finalCheck(ws, ui, inputCopy, driverText::basicCircuitPassed, driverText::basicCircuitFailed, summary);
+}
+
+// The run from its first check to the drawing; every return leaves the record
+// as far as the run got.
+void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
+{
+    RunSummary& summary = run.summary;
     if (!sizeSupported(ws)) {
         ui.showMessage("A matrix of size " + std::to_string(ws.matrixSize) +
                            " can not be decomposed: the decomposition works with 2 to 5 qubits"
                            " (matrices of size 4 to 32).",
                        MessageStyle::error);
-        return {};
+        return;
     }
     const int n = ws.matrixSize;
     if (!isUnitary(ws.matrixA, n, ws.tolerance)) {
-        ui.appendLog("Matrix for decomposition is not unitary. Program can not work further with such matrix.!!!");
-        return {};
+        ui.appendLog(driverText::inputNotUnitary);
+        summary.inputUnitary = CheckState::failed;
+        return;
     }
+    summary.inputUnitary = CheckState::passed;
     ws.tolerance = 1e-7;
     const TMATICA1 inputCopy = ws.matrixA;
     useNearestUnitaryWithinTolerance(ws);
     resetReduction(ws);
+    if (ui.endStage() == fewestCnotsStage) {
+        runFewestCnots(ws, ui, inputCopy, run);
+        checkGatesAndShow(ws, ui, summary);
+        return;
+    }
 
     ui.setProgressMaximum(n);
     ui.setProgressPosition(0);
@@ -210,23 +383,26 @@ DecompositionResult decompose(Workspace& ws, Presentation& ui)
         reduceStage(ws, ui, ws.matrixA, stage);
     }
     if (!reductionReachedDiagonal(ws, ui)) {
-        ui.appendLog(":(( reduction was not correct, so the decomposition is cancelled.");
-        return {};
+        ui.appendLog(driverText::reductionCancelled);
+        summary.reduction = CheckState::failed;
+        return;
     }
+    summary.reduction = CheckState::passed;
     for (int i = 1; i <= n; ++i)
         ws.dAngles[i] = -angle(ws.matrixA(i, i));
 
     rebuildFromFactors(ws, ui);
     if (!isUnitary(ws.matrixA, n, ws.tolerance))
-        ui.appendLog("Reconstruction is corrupted, since multiplication of unitary matrices yield non-unitary matrix.");
-    if (matEqual(ws.matrixA, inputCopy, n, ws.tolerance))
-        ui.appendLog("Matrix Decomposition was successful.");
-    else
-        ui.appendLog(":(( Matrix Decomposition was unsuccessful.");
+        ui.appendLog(driverText::reconstructionNotUnitary);
+    const bool reconstructed = matEqual(ws.matrixA, inputCopy, n, ws.tolerance);
+    ui.appendLog(reconstructed ? driverText::reconstructionPassed : driverText::reconstructionFailed);
+    summary.reconstruction = reconstructed ? CheckState::passed : CheckState::failed;
 
     ui.setGridVisible(false);
     ui.setDrawingVisible(true);
-    ui.appendLog("The decomposition of Tpq into Quantum logic circuit has begun.");
+    ui.appendLog(driverText::synthesisStart);
+    summary.circuitBuilt = true;
+    run.timer.close(summary, {}, "reduction");
     ui.setProgressMaximum(ws.tpqCount);
     ui.setProgressPosition(0);
     ui.setProgressStep(1);
@@ -237,27 +413,67 @@ DecompositionResult decompose(Workspace& ws, Presentation& ui)
         complete = synthesizeTpq(ws, ui, t);
     }
     if (!complete || !synthesizeD(ws, ui)) {
-        ui.appendLog("!!! The circuit list is full, so the synthesis of the circuit was stopped.");
-        return {};
+        ui.appendLog(driverText::circuitListFull);
+        return;
     }
 
-    const DecompositionResult result{runEndStages(ws, ui, inputCopy)};
-
-    if (!gatesAreUnitary(ws, ui))
-        return result;
-    showCircuit(ws, ui);
-    return result;
+    runEndStages(ws, ui, inputCopy, run);
+    checkGatesAndShow(ws, ui, summary);
 }
 
-void circuitStatistics(const Workspace& ws, Presentation& ui)
+}  // namespace
+
+RunSummary decompose(Workspace& ws, Presentation& ui, const StageClock& clock)
+{
+    RunWatch watch(ui);
+    watch.appendLog(driverText::runStart);
+    RunRecord run{RunSummary{}, StageTimer(clock ? clock : StageClock(steadySeconds))};
+    RunSummary& summary = run.summary;
+    summary.endStage = ui.endStage();
+
+    runDecomposition(ws, watch, run);
+
+    run.timer.close(summary, {}, summary.circuitBuilt ? "final checks and drawing" : "reduction");
+    summary.qubitCount = ws.qubitCount;
+    summary.problemLines = watch.problemLines;
+    summary.messages = watch.messages;
+    if (summary.circuitBuilt) {
+        summary.gateCount = ws.pocetb1;
+        summary.cnotCount = cnotCount(ws);
+    }
+    return summary;
+}
+
+RunSummary decomposeRecorded(Workspace& ws, Presentation& ui)
+{
+    const auto input = std::make_unique<TMATICA1>(ws.matrixA);
+    RunSummary summary = decompose(ws, ui);
+    if (!summary.circuitBuilt || summary.maxEntryDifference)
+        return summary;
+    // Composed quietly: the composition's own messages belong to no stage of the run.
+    HeadlessPresentation quiet;
+    quiet.recordEvents = false;
+    auto composed = std::make_unique<TMATICA1>();
+    composeCircuit(ws, *composed, quiet);
+    summary.maxEntryDifference = largestEntryDifference(*composed, *input, ws.matrixSize);
+    return summary;
+}
+
+StageRecord circuitStatistics(const Workspace& ws, Presentation& ui)
 {
     std::array<int, maxQubits + 1> count{};
     for (int g = 1; g <= ws.pocetb1; ++g)
         if (ws.gates[g].type < count.size())
             ++count[ws.gates[g].type];
-    ui.appendLog("Statistics of the circuit:--------");
-    ui.appendLog("Overall number of gates: " + std::to_string(ws.pocetb1));
-    for (int k = 0; k <= ws.qubitCount - 1 && k < static_cast<int>(count.size()); ++k)
+    StageRecord statistics;
+    statistics.hasStatistics = true;
+    statistics.gateCount = ws.pocetb1;
+    ui.appendLog(driverText::statisticsStart);
+    ui.appendLog(std::string(driverText::gateCountPrefix) + std::to_string(ws.pocetb1));
+    for (int k = 0; k <= ws.qubitCount - 1 && k < static_cast<int>(count.size()); ++k) {
         ui.appendLog("Number of L" + std::to_string(k) + "(U) gates:   " + std::to_string(count[k]));
-    ui.appendLog("------------------------------------");
+        statistics.gatesByControls.push_back(count[k]);
+    }
+    ui.appendLog(driverText::statisticsEnd);
+    return statistics;
 }

@@ -1,19 +1,25 @@
 #pragma once
 // The decomposition driver: reduction, checks, synthesis, end stages, drawing.
 
-#include <optional>
+#include <functional>
+
+#include "interchange/runsummary.h"
 
 class Presentation;
 struct Workspace;
 
-// What a run learned of its final circuit, for whoever reports on the run.
-struct DecompositionResult {
-    // Largest entry modulus of (matrix of the circuit - input), when a final check composed it.
-    std::optional<double> maxEntryDifference;
-};
+// Seconds from any fixed origin; the driver reads it where a stage ends.
+using StageClock = std::function<double()>;
 
-// Runs one whole decomposition of matrixA.
-DecompositionResult decompose(Workspace& ws, Presentation& ui);
+// Runs one whole decomposition of matrixA and reports it: each check, the
+// statistics of each stage, the messages and problem lines the user was shown
+// and the stage times from `clock` (the steady clock when empty).
+// maxEntryDifference is set when a final check composed the circuit.
+RunSummary decompose(Workspace& ws, Presentation& ui, const StageClock& clock = {});
 
-// Logs the number of gates by number of controls.
-void circuitStatistics(const Workspace& ws, Presentation& ui);
+// decompose, and when the run built a circuit that no final check composed,
+// the largest entry difference between that circuit and the input as well.
+RunSummary decomposeRecorded(Workspace& ws, Presentation& ui);
+
+// Logs the number of gates by number of controls and returns the same counts.
+StageRecord circuitStatistics(const Workspace& ws, Presentation& ui);

@@ -13,8 +13,10 @@
 
 #include "engine/kernel/errors.h"
 #include "platform/presentation.h"
-#include "workspace/qubitcount.h"
-#include "workspace/textfile.h"
+#include "ui/edit1change.h"
+#include "platform/readfilebytes.h"
+#include "platform/replacefile.h"
+#include "interchange/wholenumber.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -186,11 +188,12 @@ private:
         }
         if (c < '0' || c > '9')
             throw FileError("Invalid numeric input");
-        long long value = 0;
-        while (c >= '0' && c <= '9') {
-            value = std::min(value * 10 + (c - '0'), 1000000LL);
+        DigitRun digits;
+        while (isDecimalDigit(c)) {
+            addDigit(digits, static_cast<char>(c), 1000000);
             c = next();
         }
+        const auto value = static_cast<long long>(digits.value);
         if (c != endOfInput && !isBlankOrLineEnd(c))
             throw FileError("Invalid numeric input");
         while (c != endOfInput && !isLineEnd(c))
@@ -309,8 +312,6 @@ bool applyMatrixContent(Workspace& ws, Presentation& ui, const MatrixFileContent
 
 namespace {
 
-std::string systemErrorText() { return std::strerror(errno); }
-
 // Fixed notation with 4 decimals in a field of 6; a value that rounds to zero has no sign.
 std::string fixed4(double x)
 {
@@ -395,12 +396,8 @@ MatrixFileContent parseMatrixFile(std::string_view bytes)
 
 bool loadMatrixFile(Workspace& ws, Presentation& ui, const std::string& fileName)
 {
-    std::error_code error;
-    if (std::filesystem::is_directory(fileName, error))
-        throw FileError("Cannot read \"" + fileName + "\": it is a directory");
     std::filebuf file;
-    if (!file.open(fileName, std::ios::in | std::ios::binary))
-        throw FileError("Cannot open \"" + fileName + "\": " + systemErrorText());
+    openForReading(file, fileName);
     FileSource source(file);
     const MatrixFileContent content = MatrixParser<FileSource>(source).parse();
     file.close();

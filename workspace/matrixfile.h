@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/kernel/complex.h"
+#include "interchange/matrixcontent.h"
 
 class Presentation;
 struct Workspace;
@@ -17,19 +17,6 @@ bool loadMatrixFile(Workspace& ws, Presentation& ui, const std::string& fileName
 
 // Writes matrixA and the report; throws FileError (the old file is then intact).
 void saveMatrixFile(const Workspace& ws, Presentation& ui, const std::string& fileName);
-
-// What a matrix file holds, read and checked before anything in the workspace changes.
-struct MatrixFileContent {
-    enum class Verdict {
-        matrix,           // size 4, 8, 16 or 32 and all its entries
-        tooBig,           // size above 64
-        tooSmall,         // size below 2
-        unsupportedSize,  // 2..64 but not 4, 8, 16 or 32
-    };
-    Verdict verdict = Verdict::tooSmall;
-    int size = 0;
-    std::vector<Complex> entries;  // row by row, size * size when verdict is matrix
-};
 
 // Parses the bytes of a matrix file (CR LF or LF line ends; the report after the
 // matrix is not read). Throws FileError for a missing size, a missing delimiter or

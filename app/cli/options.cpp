@@ -1,20 +1,13 @@
 #include "app/cli/options.h"
 
-#include <charconv>
+#include <algorithm>
 #include <set>
 #include <string_view>
 
-namespace {
+#include "app/cli/outputclash.h"
+#include "interchange/wholenumber.h"
 
-template <typename Number>
-std::optional<Number> wholeNumber(std::string_view text)
-{
-    Number value{};
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
+namespace {
 
 std::optional<int> endStageIndex(std::string_view name)
 {
@@ -26,29 +19,127 @@ std::optional<int> endStageIndex(std::string_view name)
         return 2;
     if (name == "none")
         return -1;
+    if (name == "shannon")
+        return 3;
     return std::nullopt;
 }
 
-// The field an export option names, or null.
-std::optional<std::string>* outputFile(CliOptions& options, std::string_view name)
+enum class OptionKind { flag, file, endStage, qubits, seed };
+
+// One option: how it is read, the field it sets and its lines in --help.
+struct OptionSpec {
+    std::string_view name;
+    OptionKind kind;
+    bool CliOptions::*flag = nullptr;  // flag: set to flagValue
+    bool flagValue = true;
+    std::optional<std::string> CliOptions::*file = nullptr;  // file: the name given
+    std::string_view valueName;  // shown after the name in --help
+    std::string_view help;       // lines after the first are indented under it
+    std::string_view alias = {};  // a short name that means the same
+};
+
+// Every option, in the order --help lists them.
+constexpr OptionSpec optionTable[] = {
+    {"--end-stage", OptionKind::endStage, nullptr, true, nullptr, "STAGE",
+     "basic (default), l1, toffoli, or none (the window's untouched choice);\n"
+     "shannon: basic gates with the fewest CNOTs (block-ZXZ), straight from\n"
+     "the matrix without the reduction into two-level matrices"},
+    {"--no-optimize", OptionKind::flag, &CliOptions::optimize, false, nullptr, "",
+     "clear \"Perform an optimization\""},
+    {"--self-check", OptionKind::flag, &CliOptions::selfCheck, true, nullptr, "",
+     "set \"Check after each stage of decomposition\""},
+    {"--show-steps", OptionKind::flag, &CliOptions::showSteps, true, nullptr, "",
+     "set \"Show optimization steps\"; every step is answered OK"},
+    {"--random", OptionKind::qubits, nullptr, true, nullptr, "N",
+     "decompose a random unitary of N qubits (2 to 5) instead of a file"},
+    {"--seed", OptionKind::seed, nullptr, true, nullptr, "S", "make the random matrices reproducible"},
+    {"--from-qasm", OptionKind::file, nullptr, true, &CliOptions::qasmInputFile, "FILE",
+     "decompose the matrix of the OpenQASM 2.0 or 3 circuit in FILE"},
+    {"--save", OptionKind::file, nullptr, true, &CliOptions::saveFile, "FILE",
+     "save the matrix and the report after the run"},
+    {"--qasm", OptionKind::file, nullptr, true, &CliOptions::qasmFile, "FILE",
+     "write the circuit as OpenQASM 3 (exact, global phase included)"},
+    {"--qasm2", OptionKind::file, nullptr, true, &CliOptions::qasm2File, "FILE",
+     "write the circuit as OpenQASM 2.0 (up to a global phase; refused for\n"
+     "a gate with two or more controls: use --end-stage l1 or basic)"},
+    {"--svg", OptionKind::file, nullptr, true, &CliOptions::svgFile, "FILE",
+     "write a picture of the whole circuit as SVG"},
+    {"--json", OptionKind::file, nullptr, true, &CliOptions::jsonFile, "FILE",
+     "write a summary of the run: end stage, gate counts, checks, stage times"},
+    {"--help", OptionKind::flag, &CliOptions::help, true, nullptr, "", "show this text", "-h"},
+    {"--version", OptionKind::flag, &CliOptions::version, true, nullptr, "", "show the version"},
+};
+
+const OptionSpec* findOption(std::string_view name)
 {
-    if (name == "--qasm")
-        return &options.qasmFile;
-    if (name == "--qasm2")
-        return &options.qasm2File;
-    if (name == "--svg")
-        return &options.svgFile;
-    if (name == "--json")
-        return &options.jsonFile;
+    for (const OptionSpec& spec : optionTable)
+        if (spec.name == name)
+            return &spec;
     return nullptr;
 }
 
-// Options followed by a value ("--name value" or "--name=value").
-bool takesValue(std::string_view name)
+// Sets the field of `spec` from `value` (empty when none was given); an error text when refused.
+std::optional<std::string> applyOption(const OptionSpec& spec, const std::optional<std::string>& value,
+                                       bool valueInline, CliOptions& options)
 {
-    return name == "--end-stage" || name == "--random" || name == "--seed" || name == "--save" ||
-           name == "--from-qasm" || name == "--qasm" ||
-           name == "--qasm2" || name == "--svg" || name == "--json";
+    const std::string name(spec.name);
+    switch (spec.kind) {
+    case OptionKind::flag:
+        if (valueInline)
+            return name + " takes no value";
+        options.*spec.flag = spec.flagValue;
+        return std::nullopt;
+    case OptionKind::file:
+        if (!value || value->empty())
+            return name + " needs a file name";
+        options.*spec.file = value;
+        return std::nullopt;
+    case OptionKind::endStage: {
+        if (!value)
+            return "--end-stage needs one of basic, l1, toffoli, none, shannon";
+        const auto stage = endStageIndex(*value);
+        if (!stage)
+            return "--end-stage '" + *value + "' is not one of basic, l1, toffoli, none, shannon";
+        options.endStage = *stage;
+        return std::nullopt;
+    }
+    case OptionKind::qubits: {
+        const auto qubits = value ? wholeNumber(*value, 5) : std::nullopt;
+        if (!qubits || *qubits < 2)
+            return "--random needs a number of qubits from 2 to 5";
+        options.randomQubits = static_cast<int>(*qubits);
+        return std::nullopt;
+    }
+    case OptionKind::seed: {
+        const auto seed = value ? wholeNumber(*value) : std::nullopt;
+        if (!seed)
+            return "--seed needs a whole number from 0 to 18446744073709551615";
+        options.seed = seed;
+        return std::nullopt;
+    }
+    }
+    return std::nullopt;
+}
+
+// The option's lines in --help: its name and value in a column of 19, then the help.
+std::string usageLines(const OptionSpec& spec)
+{
+    constexpr std::size_t column = 19;
+    std::string lines = "  ";
+    if (!spec.alias.empty())
+        lines.append(spec.alias).append(", ");
+    lines.append(spec.name);
+    if (!spec.valueName.empty())
+        lines.append(" ").append(spec.valueName);
+    lines.resize(std::max(lines.size(), 2 + column), ' ');
+    for (const char ch : spec.help) {
+        if (ch == '\n')
+            lines.append("\n").append(2 + column, ' ');
+        else
+            lines.push_back(ch);
+    }
+    lines.push_back('\n');
+    return lines;
 }
 
 // "-" alone is a name; anything else that starts with '-' is taken for an option.
@@ -93,77 +184,19 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
         }
         if (!given.insert(name).second)
             return refused(shown(name) + " is given more than once");
+        const OptionSpec* spec = findOption(name);
+        const bool takesValue = spec && spec->kind != OptionKind::flag;
         // "--save --no-optimize" is a forgotten file name, not a file called "--no-optimize".
-        if (takesValue(name) && !inlineValue && k + 1 < arguments.size() && looksLikeOption(arguments[k + 1]))
+        if (takesValue && !inlineValue && k + 1 < arguments.size() && looksLikeOption(arguments[k + 1]))
             return refused(name + " needs a value, not the option '" + shown(arguments[k + 1]) + "' (write " + name +
                            "=VALUE for a value that starts with '-')");
-        auto value = [&]() -> std::optional<std::string> {
-            if (inlineValue)
-                return inlineValue;
-            if (k + 1 < arguments.size())
-                return arguments[++k];
-            return std::nullopt;
-        };
-        auto flag = [&](bool& target) {
-            target = true;
-            return !inlineValue;
-        };
-
-        if (name == "--help") {
-            if (!flag(options.help))
-                return refused("--help takes no value");
-        } else if (name == "--version") {
-            if (!flag(options.version))
-                return refused("--version takes no value");
-        } else if (name == "--no-optimize") {
-            bool set = false;
-            if (!flag(set))
-                return refused("--no-optimize takes no value");
-            options.optimize = false;
-        } else if (name == "--self-check") {
-            if (!flag(options.selfCheck))
-                return refused("--self-check takes no value");
-        } else if (name == "--show-steps") {
-            if (!flag(options.showSteps))
-                return refused("--show-steps takes no value");
-        } else if (name == "--end-stage") {
-            const auto text = value();
-            if (!text)
-                return refused("--end-stage needs one of basic, l1, toffoli, none");
-            const auto stage = endStageIndex(*text);
-            if (!stage)
-                return refused("--end-stage '" + *text + "' is not one of basic, l1, toffoli, none");
-            options.endStage = *stage;
-        } else if (name == "--random") {
-            const auto text = value();
-            const auto qubits = text ? wholeNumber<int>(*text) : std::nullopt;
-            if (!qubits || *qubits < 2 || *qubits > 5)
-                return refused("--random needs a number of qubits from 2 to 5");
-            options.randomQubits = qubits;
-        } else if (name == "--seed") {
-            const auto text = value();
-            const auto seed = text ? wholeNumber<std::uint64_t>(*text) : std::nullopt;
-            if (!seed)
-                return refused("--seed needs a whole number from 0 to 18446744073709551615");
-            options.seed = seed;
-        } else if (name == "--save") {
-            const auto text = value();
-            if (!text || text->empty())
-                return refused("--save needs a file name");
-            options.saveFile = text;
-        } else if (name == "--from-qasm") {
-            const auto text = value();
-            if (!text || text->empty())
-                return refused("--from-qasm needs a file name");
-            options.qasmInputFile = text;
-        } else if (auto* target = outputFile(options, name)) {
-            const auto text = value();
-            if (!text || text->empty())
-                return refused(name + " needs a file name");
-            *target = text;
-        } else {
+        if (!spec)
             return refused("unknown option '" + shown(arguments[k]) + "'");
-        }
+        std::optional<std::string> value = inlineValue;
+        if (takesValue && !value && k + 1 < arguments.size())
+            value = arguments[++k];
+        if (const auto error = applyOption(*spec, value, inlineValue.has_value(), options))
+            return refused(*error);
     }
     if (options.randomQubits && options.inputFile)
         return refused("give either --random or a matrix file, not both");
@@ -171,33 +204,24 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
         return refused("give either --from-qasm or --random or a matrix file, not two of them");
     if (options.seed && !options.randomQubits)
         return refused("--seed fixes the matrix of --random and is given without it");
+    if (const std::string clash = outputClash(options); !clash.empty())
+        return refused(clash);
     return {options, {}};
 }
 
 std::string usageText()
 {
+    std::string optionsHelp;
+    for (const OptionSpec& spec : optionTable)
+        optionsHelp += usageLines(spec);
     return "Usage: udecomp [options] [FILE.mat | FILE.npy]\n"
            "Decomposes the unitary matrix of FILE.mat (default: the start-up matrix) into a quantum\n"
            "logic circuit. The message log goes to standard output; messages go to standard error\n"
            "as lines starting with \"info: \" or \"error: \".\n"
            "A FILE ending in .npy is read as a numpy array of shape (N, N).\n"
            "\n"
-           "Options:\n"
-           "  --end-stage STAGE  basic (default), l1, toffoli, or none (the window's untouched choice)\n"
-           "  --no-optimize      clear \"Perform an optimization\"\n"
-           "  --self-check       set \"Check after each stage of decomposition\"\n"
-           "  --show-steps       set \"Show optimization steps\"; every step is answered OK\n"
-           "  --random N         decompose a random unitary of N qubits (2 to 5) instead of a file\n"
-           "  --seed S           make the random matrices reproducible\n"
-           "  --from-qasm FILE   decompose the matrix of the OpenQASM 2.0 or 3 circuit in FILE\n"
-           "  --save FILE        save the matrix and the report after the run\n"
-           "  --qasm FILE        write the circuit as OpenQASM 3 (exact, global phase included)\n"
-           "  --qasm2 FILE       write the circuit as OpenQASM 2.0 (up to a global phase; refused for\n"
-           "                     a gate with two or more controls: use --end-stage l1 or basic)\n"
-           "  --svg FILE         write a picture of the whole circuit as SVG\n"
-           "  --json FILE        write a summary of the run: end stage, gate counts, checks, stage times\n"
-           "  -h, --help         show this text\n"
-           "  --version          show the version\n"
+           "Options:\n" +
+           optionsHelp +
            "\n"
            "Files are written after the run. Each option may be given once; a value that starts\n"
            "with '-' is written --option=VALUE.\n"

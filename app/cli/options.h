@@ -7,7 +7,8 @@
 #include <vector>
 
 struct CliOptions {
-    // Item index of the end-stage box: 0 basic gates, 1 L1(U) gates, 2 Generalized Toffoli gates, -1 none.
+    // Item index of the end-stage box: 0 basic gates, 1 L1(U) gates, 2 Generalized Toffoli gates,
+    // 3 basic gates with the fewest CNOTs, -1 none.
     int endStage = 0;
     bool optimize = true;   // roboptim
     bool selfCheck = false; // Kontrolptimkrok1

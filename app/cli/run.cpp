@@ -8,24 +8,20 @@
 
 #include "app/cli/options.h"
 #include "engine/kernel/errors.h"
+#include "platform/filename.h"
 #include "platform/headlesspresentation.h"
 #include "ui/commands.h"
 #include "workspace/driver.h"
 #include "workspace/matrixfile.h"
-#include "workspace/npyfile.h"
-#include "workspace/qasmimport.h"
-#include "workspace/qasmexport.h"
-#include "workspace/qubitcount.h"
-#include "workspace/runsummary.h"
+#include "interchange/npyfile.h"
+#include "workspace/matriximport.h"
+#include "interchange/qasm/importer.h"
+#include "interchange/qasm/exporter.h"
+#include "ui/edit1change.h"
+#include "interchange/runsummary.h"
 #include "workspace/workspace.h"
 
 namespace {
-
-// The driver's refusal of a matrix that is not unitary.
-constexpr std::string_view notUnitaryLine =
-    "Matrix for decomposition is not unitary. Program can not work further with such matrix.!!!";
-
-bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 // Messages may hold line breaks; standard error gets one line per message.
 std::string oneLine(std::string text)
@@ -35,31 +31,14 @@ std::string oneLine(std::string text)
     return text;
 }
 
-bool isNpyFileName(std::string_view name)
-{
-    if (name.size() < 4)
-        return false;
-    std::string suffix(name.substr(name.size() - 4));
-    for (char& c : suffix)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return suffix == ".npy";
-}
-
-// What the run said that decides the exit status.
+// A message the command line showed (the input's, the run's, a save's or an export's).
 struct RunOutcome {
     bool problem = false;
-    bool notUnitary = false;
 };
 
 void connectOutput(HeadlessPresentation& ui, RunOutcome& outcome, std::ostream& out, std::ostream& err)
 {
-    ui.onLog = [&](const std::string& line) {
-        out << line << '\n';
-        if (startsWith(line, "!") || startsWith(line, ":(("))
-            outcome.problem = true;
-        if (line == notUnitaryLine)
-            outcome.notUnitary = true;
-    };
+    ui.onLog = [&](const std::string& line) { out << line << '\n'; };
     ui.onMessage = [&](const RecordedMessage& message) {
         out.flush();
         const char* prefix = message.style == MessageStyle::error ? "error: " : "info: ";
@@ -83,7 +62,7 @@ bool setUpMatrix(Workspace& ws, HeadlessPresentation& ui, const CliOptions& opti
         Edit1Change(ws, ui);
         return ws.qubitCount == *options.randomQubits;
     }
-    if (options.qasmInputFile || (options.inputFile && isNpyFileName(*options.inputFile))) {
+    if (options.qasmInputFile || (options.inputFile && hasExtension(*options.inputFile, ".npy"))) {
         const std::string& file = options.qasmInputFile ? *options.qasmInputFile : *options.inputFile;
         try {
             if (options.qasmInputFile)
@@ -136,7 +115,7 @@ bool writeExports(const Workspace& ws, HeadlessPresentation& ui, const CliOption
         }
     }
     // A circuit left from nothing (a refused matrix, no synthesis stage) is not this run's.
-    const bool circuitBuilt = summary && summary->reachedSynthesis;
+    const bool circuitBuilt = summary && summary->circuitBuilt;
     auto circuitExport = [&](const std::optional<std::string>& file, auto write) {
         if (!file)
             return;
@@ -203,9 +182,22 @@ int runCli(const CliOptions& options, std::ostream& out, std::ostream& err)
         outcome.problem = true;
     out.flush();
 
-    if (outcome.notUnitary) {
+    const int status = exitStatus(summary, outcome.problem);
+    if (status == exitRefused)
         err << "error: the matrix is not unitary, so it was not decomposed" << std::endl;
+    return status;
+}
+
+int exitStatus(const std::optional<RunSummary>& summary, bool otherProblem)
+{
+    if (summary && summary->inputUnitary == CheckState::failed)
         return exitRefused;
-    }
-    return outcome.problem ? exitProblem : exitOk;
+    if (otherProblem || !summary)
+        return exitProblem;
+    const CheckState checks[] = {summary->reduction, summary->reconstruction, summary->finalCircuit,
+                                 summary->gateUnitarity};
+    for (CheckState check : checks)
+        if (check == CheckState::failed)
+            return exitProblem;
+    return summary->problemLines > 0 || summary->messages > 0 ? exitProblem : exitOk;
 }

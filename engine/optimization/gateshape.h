@@ -47,12 +47,6 @@ inline bool equalToRounding2(const TMATICA2& a, const TMATICA2& b)
            fuzzyEqual(a.u22, b.u22);
 }
 
-// One control, matrix equal to pauliX within `tolerance`.
-inline bool isCnot(const TGATE1& g, const TMATICA2& pauliX, double tolerance)
-{
-    return g.type == 1 && matEqual2(g.u, pauliX, tolerance);
-}
-
 // `qubit` is one of the controls of g; every control is scanned.
 inline bool isControlOf(int qubit, const TGATE1& g)
 {

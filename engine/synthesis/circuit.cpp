@@ -131,3 +131,12 @@ void kompozicia(std::span<const TGATE1> gates, int count, int pzac, int pkon, TM
         matMul(gate, m, m, n);
     }
 }
+
+void composeGateList(std::span<const TGATE1> gates, int count, TMATICA1& m, int qubitCount, Presentation& ui)
+{
+    if (count == 0) {
+        setIdentity(m, 1 << qubitCount);
+        return;
+    }
+    kompozicia(gates, count, 1, count, m, qubitCount, ui);
+}

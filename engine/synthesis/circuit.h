@@ -28,3 +28,7 @@ void gateMatrix(const TGATE1& gate, TMATICA1& m, int qubitCount, Presentation& u
 // after its three messages.
 void kompozicia(std::span<const TGATE1> gates, int count, int pzac, int pkon, TMATICA1& m, int qubitCount,
                 Presentation& ui);
+
+// m := the matrix of gates[1..count] (kompozicia over the whole list); an empty
+// list gives the identity without kompozicia's messages about its range.
+void composeGateList(std::span<const TGATE1> gates, int count, TMATICA1& m, int qubitCount, Presentation& ui);

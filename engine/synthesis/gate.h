@@ -17,6 +17,12 @@ struct TGATE1 {
     std::array<std::uint8_t, 5> controls{};
 };
 
+// One control, matrix equal to pauliX within `tolerance`.
+inline bool isCnot(const TGATE1& g, const TMATICA2& pauliX, double tolerance)
+{
+    return g.type == 1 && matEqual2(g.u, pauliX, tolerance);
+}
+
 inline constexpr int maxGates = 400000;
 
 // The circuit list: gate g lives in slot g (1..pocetb1); slot 0 holds no gate.

@@ -121,5 +121,8 @@ AboutWindow::AboutWindow(QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(image);
+    auto* version = new QLabel(QString("udecomp ") + aboutVersion, this);
+    version->setObjectName("version");
+    layout->addWidget(version, 0, Qt::AlignHCenter);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
 }

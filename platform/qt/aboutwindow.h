@@ -5,6 +5,12 @@
 #include <QImage>
 
 class QLabel;
+
+#ifndef UDECOMP_VERSION
+#define UDECOMP_VERSION "unknown"
+#endif
+// The version shown under the picture.
+inline constexpr const char* aboutVersion = UDECOMP_VERSION;
 class Canvas;
 
 class AboutWindow : public QDialog {

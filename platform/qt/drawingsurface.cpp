@@ -12,7 +12,7 @@ QImage pictureAtScreenResolution()
 {
     const double ratio = qGuiApp->devicePixelRatio();
     QImage image(static_cast<int>(std::ceil(DrawingSurface::pictureWidth * ratio)),
-                 static_cast<int>(std::ceil(DrawingSurface::pictureHeight * ratio)), QImage::Format_RGB32);
+                 static_cast<int>(std::ceil(DrawingSurface::tallestPictureHeight * ratio)), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     return image;
 }
@@ -22,7 +22,10 @@ QImage pictureAtScreenResolution()
 DrawingSurface::DrawingSurface(QWidget* parent) : QWidget(parent), image_(pictureAtScreenResolution()), canvas_(image_)
 {
     image_.fill(Qt::white);
-    setFixedSize(pictureWidth, pictureHeight);
+    // The picture scrolls only below its own height; above it, it takes what the window leaves it.
+    setMinimumSize(pictureWidth, pictureHeight);
+    setMaximumSize(pictureWidth, tallestPictureHeight);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // One repaint request per batch of drawing, not one per glyph.
     canvas_.onChanged = [this] {

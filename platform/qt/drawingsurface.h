@@ -1,6 +1,9 @@
 #pragma once
-// Image1: the picture the circuit is drawn on, shown at its own size. The
-// picture has 995 x 594 logical pixels and is drawn at the screen's device
+// Image1: the picture the circuit is drawn on. The picture has 995 x 594
+// logical pixels, and grows up to 995 x 680 where the window has the room:
+// at that height the second band of a 5-qubit circuit shows with its label
+// at the start-up zoom, while the third band's label of a 3-qubit circuit
+// (at y = 700) still lies below the edge. It is drawn at the screen's device
 // pixel ratio, so it stays sharp on a scaled screen.
 
 #include <QImage>
@@ -13,6 +16,7 @@ class DrawingSurface : public QWidget {
 public:
     static constexpr int pictureWidth = 995;
     static constexpr int pictureHeight = 594;
+    static constexpr int tallestPictureHeight = 680;
 
     explicit DrawingSurface(QWidget* parent = nullptr);
 

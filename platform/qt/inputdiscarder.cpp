@@ -7,6 +7,14 @@
 
 namespace {
 
+// A popup opened by a modal window (a line edit's completion list, a combo
+// box's list) is a window without a parent of its own: it belongs to the modal
+// window that is active beneath it.
+bool isPopup(const QWidget* widget)
+{
+    return widget->window()->windowType() == Qt::Popup;
+}
+
 bool belongsTo(const QWidget* widget, const QWidget* window)
 {
     // Across windows too: a combo box's popup belongs to the dialog it sits in.
@@ -48,6 +56,9 @@ bool InputDiscarder::isDiscardedKind(const QEvent& event)
     case QEvent::TabletPress:
     case QEvent::TabletMove:
     case QEvent::InputMethod:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
         return true;
     default:
         return false;
@@ -65,5 +76,5 @@ bool InputDiscarder::eventFilter(QObject* receiver, QEvent* event)
     // Actions and shortcuts only fire for the active window, which the modal one is.
     if (!widget)
         return false;
-    return !belongsTo(widget, modal);
+    return !belongsTo(widget, modal) && !isPopup(widget);
 }

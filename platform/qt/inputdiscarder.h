@@ -2,7 +2,8 @@
 // While a command computes, the user's input is dropped rather than queued and
 // replayed when the command ends (a second click on the greyed Decomposition
 // button, a click on a menu). Input to a modal window opened inside the command
-// (a message, a question, a file dialog) still gets through, and releases of
+// (a message, a question, a file dialog) and to the popups it opens (the file
+// dialog's completion list) still gets through, and releases of
 // keys and buttons pressed before the command began complete as usual.
 
 #include <QObject>

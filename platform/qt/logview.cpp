@@ -4,7 +4,7 @@
 
 LogView::LogView(QWidget* parent) : QPlainTextEdit(parent)
 {
-    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
     QScrollBar* bar = verticalScrollBar();
     // Only the user's own scrolling (bar, wheel, keys: all trigger actions, and
     // the slider already stands where the action puts it) stops or resumes the

@@ -1,8 +1,8 @@
 #pragma once
 // Memo1: the message log. New lines are scrolled into view unless the user has
 // scrolled up to read older ones (until they scroll back down to the end).
-// Lines are not wrapped: the view scrolls by whole paragraphs, and wrapped
-// ones laid out again after a resize could grow past its bottom unseen.
+// Lines wrap at the view's width, so they are read without scrolling sideways;
+// after a resize rewraps them, a view that follows scrolls to the end again.
 
 #include <QPlainTextEdit>
 

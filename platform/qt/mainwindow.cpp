@@ -1,6 +1,12 @@
 #include "platform/qt/mainwindow.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+#include <algorithm>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -30,7 +36,7 @@
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/userguidewindow.h"
 #include "ui/commands.h"
-#include "workspace/qubitcount.h"
+#include "ui/edit1change.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -41,6 +47,21 @@ constexpr int gridFontHeight = 15;
 const char* const skyBlue = "#a6caf0";
 
 QLabel* caption(const char* text, QWidget* parent) { return new QLabel(text, parent); }
+
+// A number beside a caption: at least a few digits wide, so the row does not
+// jump as the number grows, and never narrower than the number it shows.
+class NumberLabel : public QLabel {
+public:
+    static constexpr int leastWidth = 44;
+
+    using QLabel::QLabel;
+
+    QSize sizeHint() const override { return atLeastLeastWidth(QLabel::sizeHint()); }
+    QSize minimumSizeHint() const override { return atLeastLeastWidth(QLabel::minimumSizeHint()); }
+
+private:
+    static QSize atLeastLeastWidth(QSize size) { return {std::max(size.width(), leastWidth), size.height()}; }
+};
 
 QSlider* slider(int minimum, int maximum, int position, int tickFrequency, QWidget* parent)
 {
@@ -75,9 +96,37 @@ public:
     QSize sizeHint() const override
     {
         const int frame = 2 * frameWidth();
-        return widget() ? widget()->size() + QSize(frame, frame) : QScrollArea::sizeHint();
+        return widget() ? widget()->maximumSize() + QSize(frame, frame) : QScrollArea::sizeHint();
     }
     QSize minimumSizeHint() const override { return {240, 160}; }
+
+protected:
+    // Where the picture must scroll anyway, it scrolls over its tallest height,
+    // so that every band drawn can be reached.
+    void resizeEvent(QResizeEvent* event) override
+    {
+        if (widget()) {
+            const bool mustScroll = maximumViewportSize().height() < DrawingSurface::pictureHeight;
+            widget()->setMinimumHeight(mustScroll ? DrawingSurface::tallestPictureHeight
+                                                  : DrawingSurface::pictureHeight);
+        }
+        QScrollArea::resizeEvent(event);
+    }
+};
+
+constexpr int sideColumnMinimumWidth = 320;
+
+// The column beside the picture is never narrower than its captions need with
+// the numbers they show now, so no caption is cut by the number beside it.
+class SideColumn : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    QSize minimumSizeHint() const override
+    {
+        const QSize least = QWidget::minimumSizeHint();
+        return {std::max(least.width(), sideColumnMinimumWidth), least.height()};
+    }
 };
 
 }  // namespace
@@ -94,22 +143,91 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     userGuideWindow = new UserGuideWindow(this);
     startUpWindow(*workspace_, *presentation_);
     connectCommands();
+    addToolTips();
+    setAcceptDrops(true);
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::addToolTips()
+{
+    Edit1->setToolTip("Number of qubits, 2 to 5: a new count generates a random matrix of that size");
+    Button3->setToolTip("Decompose the matrix A into a circuit of the gates chosen under \"into:\"");
+    ComboBox1->setToolTip("The end stage of the decomposition");
+    Button1->setToolTip("Show or hide the matrix A that is decomposed");
+    Button5->setToolTip("Generate a random unitary matrix A for the number of qubits");
+    TrackBar1->setToolTip("The first gate drawn; it also becomes the selected gate");
+    TrackBar2->setToolTip("Zoom of the circuit drawing");
+    UpDown1->setToolTip("Select the previous or the next gate: it is framed in blue and its matrix shows under U:");
+    Image1->setToolTip("Click a gate to select it");
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFile(*event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QString fileName = droppedFile(*event->mimeData());
+    if (fileName.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Run once the drop is over: the source program waits for the drop's answer,
+    // and the command may ask the user something first.
+    QMetaObject::invokeMethod(
+        this,
+        [this, fileName] {
+            presentation_->runWindowCommand([&] { DropFile(*workspace_, *presentation_, fileName.toStdString()); });
+        },
+        Qt::QueuedConnection);
+}
+
+QString MainWindow::droppedFile(const QMimeData& data)
+{
+    for (const QUrl& url : data.urls())
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    return {};
+}
 
 void MainWindow::buildControls()
 {
     auto* central = new QWidget(this);
     setCentralWidget(central);
+    QLayout* commandRow = buildCommandRow(central);
+    Image1 = new DrawingSurface(central);
+    buildGrid(central);
+    Memo1 = new LogView(central);
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
+    Memo1->setAcceptDrops(false);
+    Edit1->setAcceptDrops(false);  // a dropped file goes to the window, not into the field as text
+
+    QWidget* place = buildPictureAndGridPlace(central);
+    QWidget* side = buildSideColumn(central);
+    auto* viewRow = new QHBoxLayout;
+    viewRow->addWidget(place);
+    viewRow->addWidget(side, 1);
+    buildStatusBar();
+
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 4, 6, 0);
+    layout->addLayout(commandRow);
+    layout->addLayout(viewRow, 1);
+}
+
+QLayout* MainWindow::buildCommandRow(QWidget* central)
+{
     Label1 = caption("No.of qubits:", central);
     Edit1 = new QLineEdit("2", central);
     Edit1->setFixedWidth(48);
     Button3 = new QPushButton("Decomposition", central);
     Label18 = caption("into:", central);
     ComboBox1 = new QComboBox(central);
-    ComboBox1->addItems({"basic gates", "L1(U) gates", "Generalized Toffoli gates"});
+    ComboBox1->addItems({"basic gates", "L1(U) gates", "Generalized Toffoli gates", "basic gates, fewest CNOTs"});
     ComboBox1->setPlaceholderText("basic gates");
     ComboBox1->setCurrentIndex(-1);
     ComboBox1->setMinimumWidth(210);
@@ -129,14 +247,12 @@ void MainWindow::buildControls()
     commandRow->addWidget(Button5);
     commandRow->addStretch();
 
-    // The grid and the picture share one place; the grid lies on top when shown.
-    auto* view = new QWidget(central);
-    view->setFixedSize(DrawingSurface::pictureWidth, DrawingSurface::pictureHeight);
-    Image1 = new DrawingSurface(view);
-    Image1->move(0, 0);
-    Image1->hide();
-    StringGrid1 = new QTableWidget(view);
-    StringGrid1->setGeometry(0, 0, DrawingSurface::pictureWidth, DrawingSurface::pictureHeight);
+    return commandRow;
+}
+
+void MainWindow::buildGrid(QWidget* central)
+{
+    StringGrid1 = new QTableWidget(central);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
     StringGrid1->setFocusPolicy(Qt::NoFocus);
@@ -164,37 +280,43 @@ void MainWindow::buildControls()
                                        " padding: 0px; }"
                                        "QTableView::item { padding: 0px 1px; }")
                                    .arg(skyBlue));
+}
 
-    Memo1 = new LogView(central);
-    Memo1->setReadOnly(true);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setMinimumWidth(200);
-
+QWidget* MainWindow::buildPictureAndGridPlace(QWidget* central)
+{
     auto* pictureScroll = new PictureScrollArea(central);
     pictureScroll->setFrameShape(QFrame::NoFrame);
-    pictureScroll->setWidget(view);
+    pictureScroll->setWidget(Image1);
+    pictureScroll->setWidgetResizable(true);  // within the picture's own least and greatest height
+    Image1->hide();
     pictureScroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    pictureScroll->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    // The user may give the log more room or the picture all of it.
-    auto* viewRow = new QSplitter(Qt::Horizontal, central);
-    viewRow->setChildrenCollapsible(false);
-    viewRow->addWidget(pictureScroll);
-    viewRow->addWidget(Memo1);
-    viewRow->setStretchFactor(0, 1);
-    viewRow->setStretchFactor(1, 0);
+    pictureScroll->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    // The grid lies over the picture in the same place and scrolls by itself,
+    // so neither ever sits inside the other's scroll bars.
+    auto* place = new QWidget(central);
+    auto* placeLayout = new QGridLayout(place);
+    placeLayout->setContentsMargins(0, 0, 0, 0);
+    placeLayout->addWidget(pictureScroll, 0, 0);
+    placeLayout->addWidget(StringGrid1, 0, 0);
+    place->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
 
+    return place;
+}
+
+QWidget* MainWindow::buildSideColumn(QWidget* central)
+{
     TrackBar1 = slider(1, 50, 1, 2, central);
     Label2 = caption("Gates from:", central);
-    Label3 = caption("1", central);
+    Label3 = new NumberLabel("1", central);
     Label4 = caption("to:", central);
-    Label5 = caption("200", central);
+    Label5 = new NumberLabel("200", central);
     Label10 = caption("No. of gates:", central);
-    Label11 = caption("0", central);
+    Label11 = new NumberLabel("0", central);
     TrackBar2 = slider(45, 200, 125, 10, central);
     Label6 = caption("ZOOM:", central);
     Label7 = caption("1,00", central);
     Label9 = caption("Selected Gate:", central);
-    Label8 = caption("0", central);
+    Label8 = new NumberLabel("0", central);
     UpDown1 = new GateSelector(central);
     UpDown1->setEnabled(false);
     Label16 = caption("U:", central);
@@ -202,10 +324,8 @@ void MainWindow::buildControls()
     Label13 = caption("", central);
     Label14 = caption("", central);
     Label15 = caption("", central);
-    for (QLabel* number : {Label3, Label5, Label11, Label8})
-        number->setMinimumWidth(56);
     for (QLabel* entry : {Label12, Label13, Label14, Label15}) {
-        entry->setMinimumWidth(150);
+        entry->setMinimumWidth(130);
         entry->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
 
@@ -243,25 +363,28 @@ void MainWindow::buildControls()
     selectedBlock->addLayout(selectedCaptions);
     selectedBlock->addLayout(matrixEntries);
 
-    auto* browseRow = new QHBoxLayout;
-    browseRow->addLayout(gateBlock, 5);
-    browseRow->addSpacing(24);
-    browseRow->addLayout(zoomBlock, 2);
-    browseRow->addSpacing(24);
-    browseRow->addLayout(selectedBlock, 3);
+    // The browsing controls and the log share the column beside the picture:
+    // the picture keeps the full height a 1366 x 768 screen leaves it.
+    auto* side = new SideColumn(central);
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->addLayout(gateBlock);
+    sideLayout->addLayout(zoomBlock);
+    sideLayout->addLayout(selectedBlock);
+    sideLayout->addWidget(Memo1, 1);
+    side->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 
-    ProgressBar1 = new QProgressBar(central);
+    return side;
+}
+
+void MainWindow::buildStatusBar()
+{
+    // In the status bar the progress bar takes no room of its own while hidden.
+    ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setTextVisible(false);
-    QSizePolicy keepPlace = ProgressBar1->sizePolicy();
-    keepPlace.setRetainSizeWhenHidden(true);  // painted at once when a computation shows it
-    ProgressBar1->setSizePolicy(keepPlace);
+    ProgressBar1->setMaximumWidth(240);
+    statusBar()->addPermanentWidget(ProgressBar1);
     ProgressBar1->hide();
-
-    auto* layout = new QVBoxLayout(central);
-    layout->addLayout(commandRow);
-    layout->addWidget(viewRow, 1);
-    layout->addLayout(browseRow);
-    layout->addWidget(ProgressBar1);
 }
 
 void MainWindow::buildMenus()
@@ -271,11 +394,16 @@ void MainWindow::buildMenus()
     Otvori1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     importQasm = file->addAction("Import circuit (OpenQASM)...");
     importNpy = file->addAction("Import matrix (.npy)...");
+    file->addSeparator();
     Uloi1 = file->addAction("Save");
     Uloi1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     exportQasm3 = file->addAction("Export OpenQASM 3...");
     exportQasm2 = file->addAction("Export OpenQASM 2.0...");
+    file->addSeparator();
     exportPicture = file->addAction("Export picture...");
+    exportPicture->setToolTip("The whole circuit, when its picture is of a size to look at");
+    exportShownPicture = file->addAction("Export picture of the gates shown...");
+    file->addSeparator();
     Koniec1 = file->addAction("Exit");
     Koniec1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     QMenu* tools = menuBar()->addMenu("Tools");
@@ -290,6 +418,7 @@ void MainWindow::buildMenus()
     roboptim = check("Perform an optimization", true);
     Kontrolptimkrok1 = check("Check after each stage of decomposition", false);
     Zobroptimkroky = check("Show optimization steps", false);
+    settings->addSeparator();
     Zuzeniezobrazenia1 = check("Contraction of the circuit representation", true);
     QMenu* help = menuBar()->addMenu("Help");
     Nvod2 = help->addAction("User Guide");
@@ -324,7 +453,9 @@ void MainWindow::connectCommands()
             Button3->click();
     });
     connect(Button5, &QPushButton::clicked, this, [=, &ws, &ui] { run([&] { Button5Click(ws, ui); }); });
-    connect(Edit1, &QLineEdit::textEdited, this, [=, &ws, &ui] { run([&] { Edit1Change(ws, ui); }); });
+    connect(Edit1, &QLineEdit::textEdited, this, [=, &ws, &ui] { run([&] { QubitFieldChange(ws, ui); }); });
+    connect(Zuzeniezobrazenia1, &QAction::triggered, this,
+            [=, &ws, &ui] { run([&] { ContractionToggled(ws, ui); }); });
     connect(TrackBar1, &QSlider::valueChanged, this, [=, &ws, &ui] { run([&] { TrackBar1Change(ws, ui); }); });
     connect(TrackBar2, &QSlider::valueChanged, this, [=, &ws, &ui] { run([&] { TrackBar2Change(ws, ui); }); });
     connect(UpDown1, &GateSelector::arrowPressed, this,
@@ -337,8 +468,17 @@ void MainWindow::connectCommands()
     connect(exportQasm2, &QAction::triggered, this, [=, &ws, &ui] { run([&] { ExportQasm2Click(ws, ui); }); });
     connect(importQasm, &QAction::triggered, this, [=, &ws, &ui] { run([&] { ImportQasmClick(ws, ui); }); });
     connect(importNpy, &QAction::triggered, this, [=, &ws, &ui] { run([&] { ImportNpyClick(ws, ui); }); });
+    // A tall picture takes a second or more to draw and encode: the window shows it works meanwhile.
+    const PngPictureWriter writePng = [&ui](const CircuitPictureLayout& layout, std::span<const TGATE1> list,
+                                            int count, const std::string& path) {
+        const QString size = QString("%1 x %2").arg(layout.width).arg(layout.height);
+        return ui.runBeside(("Writing the picture of " + size + " pixels...").toStdString(),
+                            [&] { return writeCircuitPicturePng(layout, list, count, path); });
+    };
     connect(exportPicture, &QAction::triggered, this,
-            [=, &ws, &ui] { run([&] { ExportPictureClick(ws, ui, writeCircuitPicturePng); }); });
+            [=, &ws, &ui] { run([&] { ExportPictureClick(ws, ui, writePng); }); });
+    connect(exportShownPicture, &QAction::triggered, this,
+            [=, &ws, &ui] { run([&] { ExportShownPictureClick(ws, ui, writePng); }); });
     connect(Koniec1, &QAction::triggered, this, [=, &ui] { run([&] { Koniec1Click(ui); }); });
     connect(Optimalizova1, &QAction::triggered, this, [=, &ws, &ui] { run([&] { Optimalizova1Click(ws, ui); }); });
     connect(Nvod2, &QAction::triggered, this, [=, &ui] { run([&] { Nvod2Click(ui); }); });

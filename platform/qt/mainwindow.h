@@ -10,8 +10,10 @@
 #include "platform/qt/qtpresentation.h"
 
 class QAction;
+class QMimeData;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -73,6 +75,7 @@ public:
     QAction* importQasm;
     QAction* importNpy;
     QAction* exportPicture;
+    QAction* exportShownPicture;
     QAction* Koniec1;
     QAction* Optimalizova1;
     QAction* roboptim;
@@ -89,8 +92,22 @@ public:
 
     QLabel* label(Label which) const;
 
+    // The first local file among dropped data; empty when there is none.
+    static QString droppedFile(const QMimeData& data);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
+    void addToolTips();
     void buildControls();
+    // The rows and columns of the window, top to bottom, left to right.
+    QLayout* buildCommandRow(QWidget* central);
+    void buildGrid(QWidget* central);
+    QWidget* buildPictureAndGridPlace(QWidget* central);  // the picture and the grid share one place
+    QWidget* buildSideColumn(QWidget* central);
+    void buildStatusBar();
     void buildMenus();
     void connectCommands();
 

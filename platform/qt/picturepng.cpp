@@ -7,7 +7,7 @@
 #include <ostream>
 
 #include "platform/qt/qtcanvas.h"
-#include "workspace/textfile.h"
+#include "platform/replacefile.h"
 
 QImage circuitPictureImage(const CircuitPictureLayout& layout, std::span<const TGATE1> list, int count)
 {

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <future>
 
 #include "platform/qt/aboutwindow.h"
 #include "platform/qt/drawingsurface.h"
@@ -107,9 +108,36 @@ bool QtPresentation::runWindowCommand(const std::function<void()>& command)
     const bool completed = runCommand(*this, command);
     if (commandDepth_ == 1)
         paintNow();  // with the discarder still in place: what queued up meanwhile is dropped
-    if (--commandDepth_ == 0)
+    if (--commandDepth_ == 0) {
         QApplication::instance()->removeEventFilter(inputDiscarder_.get());
+        if (busyCursor_) {
+            QApplication::restoreOverrideCursor();
+            busyCursor_ = false;
+        }
+    }
     return completed;
+}
+
+bool QtPresentation::runBeside(std::string_view text, const std::function<bool()>& job)
+{
+    const int maximumBefore = progressMaximum_;
+    const int positionBefore = progressPosition_;
+    const bool visibleBefore = progressVisible_;
+    // No known end: a bar of maximum 0 moves to show the program works.
+    progressMaximum_ = 0;
+    progressPosition_ = -1;
+    progressVisible_ = true;
+    window_.statusBar()->showMessage(toQString(text));
+    paintNow();
+    auto result = std::async(std::launch::async, job);
+    while (result.wait_for(std::chrono::milliseconds(paintIntervalMs)) != std::future_status::ready)
+        paintNow();
+    window_.statusBar()->clearMessage();
+    progressMaximum_ = maximumBefore;
+    progressPosition_ = positionBefore;
+    progressVisible_ = visibleBefore;
+    updateWidgets();
+    return result.get();
 }
 
 void QtPresentation::shownStateChanged()
@@ -141,6 +169,11 @@ void QtPresentation::updateWidgets()
 
 void QtPresentation::paintNow()
 {
+    // A command still running at its first paint is a long one.
+    if (commandDepth_ > 0 && !busyCursor_) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        busyCursor_ = true;
+    }
     updateWidgets();
     QApplication::processEvents();
     lastPaintMs_ = nowMs();
@@ -153,7 +186,12 @@ int QtPresentation::execModal(QDialog& dialog)
         paintNow();
     else
         updateWidgets();
+    // A box waits for the user, not for the computation.
+    if (busyCursor_)
+        QApplication::changeOverrideCursor(Qt::ArrowCursor);
     const int result = modalHook ? modalHook(dialog) : dialog.exec();
+    if (busyCursor_)
+        QApplication::changeOverrideCursor(Qt::BusyCursor);
     lastPaintMs_ = nowMs();
     return result;
 }

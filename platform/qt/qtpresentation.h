@@ -32,6 +32,12 @@ public:
     bool runWindowCommand(const std::function<void()>& command);
     bool isRunningCommand() const { return commandDepth_ > 0; }
 
+    // Runs `job` on a thread of its own while the status bar shows `text` beside
+    // a busy bar and the window keeps painting; input stays discarded as in any
+    // command. Returns the job's result; what it throws is thrown here.
+    // For work of a second or more that reports no steps (encoding a picture).
+    bool runBeside(std::string_view text, const std::function<bool()>& job);
+
     // When set, every modal box and window (messages, questions, file dialogs,
     // the gate dialog, About, User Guide) is handed to this instead of being
     // shown; its result stands for the user's answer. Tests answer through it.
@@ -119,6 +125,11 @@ private:
     int commandDepth_ = 0;
     std::unique_ptr<InputDiscarder> inputDiscarder_;
     long long lastPaintMs_ = 0;
+    bool busyCursor_ = false;
+
+public:
+    // Whether the busy cursor stands for a long command now.
+    bool showsBusyCursor() const { return busyCursor_; }
 
     // The Settings check marks, kept in step with their menu entries: the
     // engine reads them at every step.

@@ -21,6 +21,7 @@
 #include "support/xmlcheck.h"
 #include "workspace/matrixfile.h"
 #include "workspace/workspace.h"
+#include "workspace/driversentences.h"
 
 namespace fs = std::filesystem;
 
@@ -147,6 +148,44 @@ TEST_F(Cli, BadOptionsAreRefusedWithStatusTwoAndAReason)
     EXPECT_FALSE(fs::exists(dir / "a"));
 }
 
+TEST_F(Cli, OutputsNamingOneFileOrTheInputAreRefusedBeforeAnythingRuns)
+{
+    const fs::path npy = dir / "in.npy";
+    writeBytes(npy, "numpy bytes");
+    const fs::path circuit = file("c.qasm", "OPENQASM 3;\n");
+    fs::create_hard_link(circuit, dir / "also.qasm");
+    const std::string x = (dir / "x").string();
+    const std::string f = (dir / "f").string();
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string firstOption;
+        std::string secondOption;
+    };
+    const Case cases[] = {
+        {{"--save", x, "--json", x}, "--save", "--json"},
+        {{"--qasm", f, "--qasm2", f, "--svg", f}, "--qasm", "--qasm2"},
+        {{"--svg", x, "--json", (dir / "." / "x").string()}, "--svg", "--json"},
+        {{npy.string(), "--save", npy.string()}, "--save", "the matrix file"},
+        {{"--from-qasm", circuit.string(), "--svg", circuit.string()}, "--svg", "--from-qasm"},
+        {{"--from-qasm", circuit.string(), "--qasm", (dir / "also.qasm").string()}, "--qasm", "--from-qasm"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments[0] + " " + c.arguments[1]);
+        const CliResult r = run(c.arguments);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(c.firstOption + " and " + c.secondOption + " name the same file"), std::string::npos)
+            << r.err;
+        EXPECT_TRUE(r.out.empty()) << "nothing runs after a refusal";
+    }
+    EXPECT_FALSE(fs::exists(x));
+    EXPECT_FALSE(fs::exists(f));
+    EXPECT_EQ(readBytes(npy), "numpy bytes");
+    EXPECT_EQ(readBytes(circuit), "OPENQASM 3;\n");
+    // A device takes several outputs in turn.
+    const CliResult r = run({"--qasm", "/dev/null", "--svg", "/dev/null", "--json", "/dev/null"});
+    EXPECT_EQ(r.status, 0) << r.err;
+}
+
 TEST_F(Cli, BadFilesEndWithStatusTwoAndAClearMessage)
 {
     std::mt19937 engine(11);
@@ -226,9 +265,9 @@ TEST_F(Cli, AGoodFileIsLoadedDecomposedAndSaved)
     const std::vector<std::string> log = lines(r.out);
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log[0], "The matrix was successfully loaded from the file.");
-    EXPECT_EQ(log[1], "Decomposition have began.");
+    EXPECT_EQ(log[1], driverText::runStart);
     EXPECT_EQ(log.back(), "Matrix was saved into the file.");
-    EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos);
+    EXPECT_NE(r.out.find(driverText::reconstructionPassed), std::string::npos);
     const std::string text = readBytes(saved);
     EXPECT_EQ(text.substr(0, kFile().size()), kFile()) << "the matrix is restored from the input after the final check";
     EXPECT_NE(text.find("Quantum circuit corresponding to the matrix: \r\n"), std::string::npos);
@@ -240,8 +279,8 @@ TEST_F(Cli, TheStartUpMatrixIsTheDefaultInputAndEachEndStageRuns)
         SCOPED_TRACE(stage);
         const CliResult r = run({"--end-stage", stage, "--self-check"});
         EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(lines(r.out).at(0), "Decomposition have began.");
-        EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos);
+        EXPECT_EQ(lines(r.out).at(0), driverText::runStart);
+        EXPECT_NE(r.out.find(driverText::reconstructionPassed), std::string::npos);
     }
 }
 
@@ -289,7 +328,7 @@ TEST_F(Cli, ASaveAndAnExportThroughALinkToStandardOutputFollowTheLog)
     const CliResult r = run({"--json", link.string(), "--save", link.string()});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(fs::is_symlink(link));
-    const std::size_t logEnd = r.out.find("Matrix Decomposition was successful.");
+    const std::size_t logEnd = r.out.find(driverText::reconstructionPassed);
     EXPECT_NE(logEnd, std::string::npos) << r.out;
     const std::size_t matrix = r.out.find("4\r\n{{", logEnd);
     EXPECT_NE(matrix, std::string::npos) << r.out;
@@ -304,7 +343,7 @@ TEST_F(Cli, SubnormalEntriesAreReadAndDecomposed)
     const CliResult r = run({"--end-stage", "toffoli", file("subnormal.mat", text).string()});
     EXPECT_TRUE(r.exited);
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos);
+    EXPECT_NE(r.out.find(driverText::reconstructionPassed), std::string::npos);
 }
 
 namespace {
@@ -394,7 +433,7 @@ TEST_F(Cli, AnExportIntoAMissingFolderIsAProblemWithAMessage)
         const CliResult r = run({option, target.string()});
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find("error: Cannot write the file " + target.string() + ": No such file or directory"), std::string::npos) << r.err;
-        EXPECT_NE(r.out.find("Matrix Decomposition was successful."), std::string::npos) << "the run itself went on";
+        EXPECT_NE(r.out.find(driverText::reconstructionPassed), std::string::npos) << "the run itself went on";
     }
     const CliResult noName = run({"--svg"});
     EXPECT_EQ(noName.status, 2);
@@ -414,4 +453,33 @@ TEST_F(Cli, AMatrixThatIsNotUnitaryGetsItsSummaryButNoCircuitFiles)
     const std::string summary = readBytes(json);
     EXPECT_NE(summary.find("\"circuitBuilt\": false"), std::string::npos) << summary;
     EXPECT_NE(summary.find("\"inputUnitary\": false"), std::string::npos) << summary;
+}
+
+TEST_F(Cli, TheFewestCnotEndStageWritesAnExactCircuitAndNamesItsRoute)
+{
+    EXPECT_NE(run({"--help"}).out.find("--end-stage STAGE  basic (default), l1, toffoli, or none"), std::string::npos);
+    EXPECT_NE(run({"--help"}).out.find("shannon: basic gates with the fewest CNOTs"), std::string::npos);
+    const fs::path matrix = dir / "in.mat", qasm3 = dir / "c3.qasm", json = dir / "run.json";
+    const CliResult r = run({"--random", "4", "--seed", "3", "--end-stage", "shannon", "--save", matrix.string(),
+                             "--qasm", qasm3.string(), "--json", json.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(driverText::fewestCnotsStart), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(driverText::basicCircuitPassed), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find(driverText::synthesisStart), std::string::npos) << r.out;
+
+    HeadlessPresentation ui;
+    auto ws = createWorkspace(ui);
+    ASSERT_TRUE(loadMatrixFile(*ws, ui, matrix.string()));
+    const auto composed = std::make_unique<TMATICA1>();
+    const ParsedQasm program = readQasm(readBytes(qasm3));
+    programMatrix(program, *composed, ui);
+    EXPECT_LT(maxDifference(*composed, ws->matrixA, 16), 1e-12) << "exact, global phase included";
+
+    const std::string summary = readBytes(json);
+    for (const char* field : {"\"endStage\": \"basic gates, fewest CNOTs\"", "\"endStageIndex\": 3,",
+                              "\"reduction\": null", "\"finalCircuit\": true", "\"gateUnitarity\": true"})
+        EXPECT_NE(summary.find(field), std::string::npos) << field << summary;
+    const auto cnots = summary.find("\"cnotCount\": ");
+    ASSERT_NE(cnots, std::string::npos);
+    EXPECT_LE(std::stoi(summary.substr(cnots + 13)), 95) << summary;
 }

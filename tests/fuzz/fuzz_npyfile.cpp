@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "engine/kernel/errors.h"
-#include "workspace/npyfile.h"
+#include "interchange/npyfile.h"
 
 namespace {
 

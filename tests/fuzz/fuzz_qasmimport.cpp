@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "platform/headlesspresentation.h"
-#include "workspace/qasmimport.h"
-#include "workspace/qasmlexer.h"
+#include "interchange/qasm/importer.h"
+#include "interchange/qasm/lexer.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-"""The Python example of the README runs as written and finds the circuit equal to its matrix."""
+"""The Python example of the README runs as written and finds both routes' circuits equal to
+their matrix, the fewest-CNOT one with fewer CNOTs."""
 import contextlib
 import io
 import pathlib
@@ -15,5 +16,13 @@ def test_readme_example_runs_as_written():
     with contextlib.redirect_stdout(printed):
         exec(compile(example, "README.md", "exec"), {})
     lines = printed.getvalue().splitlines()
-    assert re.fullmatch(r"basic \d+ CNOTs, \d+ gates, True", lines[0])
-    assert float(lines[1].split(":")[1]) < 1e-11
+    assert len(lines) == 4
+    cnots = {}
+    for (route, tolerance), (counts, difference) in zip([("basic", 1e-11), ("shannon", 1e-12)],
+                                                        [lines[0:2], lines[2:4]]):
+        found = re.fullmatch(route + r" (\d+) CNOTs, \d+ gates, True", counts)
+        assert found, counts
+        cnots[route] = int(found.group(1))
+        assert difference.startswith("largest difference from u:")
+        assert float(difference.split(":")[1]) < tolerance
+    assert 0 < cnots["shannon"] < cnots["basic"]

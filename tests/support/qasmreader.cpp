@@ -329,12 +329,7 @@ ParsedQasm readQasm(std::string_view text, Cu3Reading cu3Reading)
 
 void circuitMatrix(const TGATE1* gates, int count, int qubitCount, TMATICA1& m, Presentation& ui)
 {
-    if (count == 0) {
-        setIdentity(m, 1 << qubitCount);
-        return;
-    }
-    kompozicia(std::span<const TGATE1>(gates, static_cast<std::size_t>(count) + 1), count, 1, count, m, qubitCount,
-               ui);
+    composeGateList(std::span<const TGATE1>(gates, static_cast<std::size_t>(count) + 1), count, m, qubitCount, ui);
 }
 
 void programMatrix(const ParsedQasm& program, TMATICA1& m, Presentation& ui)

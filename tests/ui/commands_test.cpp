@@ -14,7 +14,7 @@
 #include "support/oracle.h"
 #include "support/qasmreader.h"
 #include "support/xmlcheck.h"
-#include "workspace/qubitcount.h"
+#include "ui/edit1change.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -196,8 +196,10 @@ TEST_F(Commands, ImportsFillTheGridOrShowWhyTheFileWasRefused)
     ui.openFileAnswer = broken.string();
     EXPECT_FALSE(runCommand(ui, [&] { ImportQasmClick(*ws, ui); }));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "The circuit cannot be imported: line 3: 'measure' is not supported: only "
-                                   "unitary circuits can be imported.");
+    // A refused file is named with its reason.
+    EXPECT_EQ(ui.messages[0].text, "The file \"" + broken.string() +
+                                       "\" was not opened: The circuit cannot be imported: line 3: 'measure' is "
+                                       "not supported: only unitary circuits can be imported.");
     EXPECT_TRUE(fuzzyEqual(ws->matrixA(1, 4), Complex{0.0, -1.0}));
 
     blankGrid();

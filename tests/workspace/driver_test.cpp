@@ -11,15 +11,16 @@
 #include "platform/headlesspresentation.h"
 #include "support/oracle.h"
 #include "workspace/workspace.h"
+#include "workspace/driversentences.h"
 
 namespace {
 
-const char* const began = "Decomposition have began.";
-const char* const success = "Matrix Decomposition was successful.";
-const char* const synthesisBegun = "The decomposition of Tpq into Quantum logic circuit has begun.";
+const std::string began(driverText::runStart);
+const std::string success(driverText::reconstructionPassed);
+const std::string synthesisBegun(driverText::synthesisStart);
 const char* const optimizationBegun = "The optimization algorithm has begun.";
-const char* const l1Correct = "Circuit from L1(U) gates correspond to input unitary matrix.";
-const char* const basicCorrect = "Circuit from Basic gates correspond to input unitary matrix.";
+const std::string l1Correct(driverText::l1CircuitPassed);
+const std::string basicCorrect(driverText::basicCircuitPassed);
 
 bool isProblemLine(const std::string& line) { return line.starts_with("!") || line.starts_with(":(("); }
 
@@ -32,17 +33,17 @@ bool sameDoubles(const TMATICA1& x, const TMATICA1& y, int n)
     return true;
 }
 
-int countLines(const HeadlessPresentation& ui, const std::string& line)
+int countLines(const HeadlessPresentation& ui, std::string_view line)
 {
     return static_cast<int>(std::count(ui.log.begin(), ui.log.end(), line));
 }
 
 std::vector<std::string> statisticsBlock(int total, const std::vector<int>& byControls)
 {
-    std::vector<std::string> lines{"Statistics of the circuit:--------", "Overall number of gates: " + std::to_string(total)};
+    std::vector<std::string> lines{std::string(driverText::statisticsStart), std::string(driverText::gateCountPrefix) + std::to_string(total)};
     for (std::size_t k = 0; k < byControls.size(); ++k)
         lines.push_back("Number of L" + std::to_string(k) + "(U) gates:   " + std::to_string(byControls[k]));
-    lines.push_back("------------------------------------");
+    lines.push_back(std::string(driverText::statisticsEnd));
     return lines;
 }
 
@@ -144,7 +145,7 @@ TEST_F(Driver, NonUnitaryInputIsRefusedAndTheOldCircuitStays)
     broken(2, 3).re += 1e-3;
     run(broken, 2, 2, false);
     const std::vector<std::string> expected{
-        began, "Matrix for decomposition is not unitary. Program can not work further with such matrix.!!!"};
+        began, std::string(driverText::inputNotUnitary)};
     EXPECT_EQ(ui.log, expected);
     EXPECT_EQ(ws->pocetb1, gatesBefore);
     EXPECT_EQ(ws->gates[1].target, firstGate.target);
@@ -191,8 +192,8 @@ TEST_F(Driver, ReductionFailureCancelsTheRun)
         began,
         "In reduction of matrix of the size 4 zeros were everywhere in a[n,.] and a[.,n], except for a[n,n], which "
         "does not have modul 1 => BIG PROBLEM",
-        "!! After the reduction, one of the diagonal elements has modul different from 1.",
-        ":(( reduction was not correct, so the decomposition is cancelled.",
+        std::string(driverText::diagonalModulus),
+        std::string(driverText::reductionCancelled),
     };
     EXPECT_EQ(ui.log, expected);
     EXPECT_EQ(ws->tolerance, 1e-7);
@@ -232,24 +233,24 @@ TEST_F(Driver, EndStagesFollowTheChosenStage)
     struct Case {
         int endStage;
         int statisticsBlocks;
-        const char* finalCheck;  // nullptr when no final check is logged
+        std::string_view finalCheck;  // empty when no final check is logged
         int maxControls;
     };
-    const Case cases[] = {{-1, 3, nullptr, 1}, {0, 3, basicCorrect, 1}, {1, 2, l1Correct, 1}, {2, 1, nullptr, 2}};
+    const Case cases[] = {{-1, 3, {}, 1}, {0, 3, basicCorrect, 1}, {1, 2, l1Correct, 1}, {2, 1, {}, 2}};
     const TMATICA1 u = seededRandomUnitary(3, 21);
     for (const Case& c : cases)
         for (bool optimize : {false, true}) {
             const std::string what =
                 "end stage " + std::to_string(c.endStage) + (optimize ? " optimized" : " not optimized");
             run(u, 3, c.endStage, optimize);
-            EXPECT_EQ(countLines(ui, "Statistics of the circuit:--------"), c.statisticsBlocks) << what;
+            EXPECT_EQ(countLines(ui, driverText::statisticsStart), c.statisticsBlocks) << what;
             EXPECT_EQ(countLines(ui, basicCorrect), c.finalCheck == basicCorrect ? 1 : 0) << what;
             EXPECT_EQ(countLines(ui, l1Correct), c.finalCheck == l1Correct ? 1 : 0) << what;
             EXPECT_LE(maxControlCount(*ws), c.maxControls) << what;
             // The basic-gate stage is optimized even when the check is clear.
             const int optimizations = (optimize ? (c.endStage < 2 ? 2 : 1) : 0) + (c.endStage < 1 ? 1 : 0);
             EXPECT_EQ(countLines(ui, optimizationBegun), optimizations) << what;
-            if (c.finalCheck != nullptr) {
+            if (!c.finalCheck.empty()) {
                 EXPECT_TRUE(sameDoubles(ws->matrixA, u, 8)) << what << ": matrixA restored exactly";
             }
             EXPECT_LE(compositionError(*ws, ui, u), 1e-6) << what;

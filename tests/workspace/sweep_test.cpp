@@ -16,6 +16,7 @@
 #include "support/oracle.h"
 #include "workspace/driver.h"
 #include "workspace/workspace.h"
+#include "workspace/driversentences.h"
 
 namespace {
 
@@ -25,13 +26,13 @@ struct SweepResult {
     int runs = 0;
 };
 
-const char* finalCheckLine(int endStage)
+std::string_view finalCheckLine(int endStage)
 {
     if (endStage == 0)
-        return "Circuit from Basic gates correspond to input unitary matrix.";
+        return driverText::basicCircuitPassed;
     if (endStage == 1)
-        return "Circuit from L1(U) gates correspond to input unitary matrix.";
-    return nullptr;
+        return driverText::l1CircuitPassed;
+    return {};
 }
 
 // Largest number of controls each end stage may leave.
@@ -76,10 +77,10 @@ void sweep(int qubits, const std::vector<NamedUnitary>& inputs, const std::vecto
             decompose(*ws, ui);
             ++result.runs;
 
-            if (const char* line = finalCheckLine(choice.endStage)) {
+            if (const std::string_view line = finalCheckLine(choice.endStage); !line.empty()) {
                 EXPECT_TRUE(ui.logContains(line)) << what;
             }
-            EXPECT_TRUE(ui.logContains("Matrix Decomposition was successful.")) << what;
+            EXPECT_TRUE(ui.logContains(driverText::reconstructionPassed)) << what;
             for (const std::string& line : ui.log)
                 EXPECT_FALSE(line.starts_with("!") || line.starts_with(":((")) << what << ": " << line;
             for (const RecordedMessage& message : ui.messages)

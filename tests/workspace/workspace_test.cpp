@@ -21,7 +21,7 @@ bool sameBits(const TMATICA2& a, const TMATICA2& b)
 
 }  // namespace
 
-TEST(Workspace, StartsWithTwoQubitsAndTheDocumentedViewAndTolerance)
+TEST(Workspace, StartsWithTwoQubitsAndTheStartUpViewAndTolerance)
 {
     HeadlessPresentation ui;
     const auto ws = createWorkspace(ui);

@@ -1,0 +1,63 @@
+// Diagonal hand-over between two-qubit blocks: Shende, Bullock, Markov (2006).
+#include "engine/shannon/blockcircuit.h"
+
+#include <algorithm>
+
+#include "engine/shannon/twoqubit.h"
+
+namespace {
+
+// The next block after item `from` if only gates that commute with a
+// diagonal on `block`'s qubits stand between them, and it acts on the same two.
+int diagonalReceiver(const BlockCircuit& circuit, std::size_t from, const TwoQubitBlock& block)
+{
+    for (std::size_t i = from + 1; i < circuit.items.size(); ++i) {
+        const CircuitItem& item = circuit.items[i];
+        if (item.block >= 0) {
+            const TwoQubitBlock& next = circuit.blocks[item.block];
+            const bool sameQubits = std::minmax(next.first, next.second) == std::minmax(block.first, block.second);
+            return sameQubits ? item.block : -1;
+        }
+        const TGATE1& g = item.gate;
+        const bool onBlock = g.target == block.first || g.target == block.second;
+        if (onBlock && !isDiagonal2(g.u))
+            return -1;
+    }
+    return -1;
+}
+
+}  // namespace
+
+void appendBlock(BlockCircuit& circuit, const Mat4& u, int first, int second)
+{
+    circuit.blocks.push_back({u, first, second});
+    circuit.items.push_back({TGATE1{}, static_cast<int>(circuit.blocks.size()) - 1});
+}
+
+GateList synthesizeBlocks(BlockCircuit& circuit)
+{
+    GateList gates;
+    gates.reserve(circuit.items.size() + 8 * circuit.blocks.size());
+    for (std::size_t i = 0; i < circuit.items.size(); ++i) {
+        const CircuitItem& item = circuit.items[i];
+        if (item.block < 0) {
+            gates.push_back(item.gate);
+            continue;
+        }
+        const TwoQubitBlock& block = circuit.blocks[item.block];
+        const int receiver = diagonalReceiver(circuit, i, block);
+        if (receiver >= 0 && twoQubitCnotCount(block.u) == 3) {
+            // block = exp(-i t ZZ) * (exp(i t ZZ) * block): the first factor, diagonal,
+            // commutes with everything up to the receiver and joins it.
+            const double theta = twoCnotDiagonalAngle(block.u);
+            const Mat4 reduced = zzPhase(theta) * block.u;
+            if (twoQubitCnotCount(reduced) <= 2) {
+                appendTwoQubitCircuit(gates, reduced, block.first, block.second);
+                circuit.blocks[receiver].u = circuit.blocks[receiver].u * zzPhase(-theta);
+                continue;
+            }
+        }
+        appendTwoQubitCircuit(gates, block.u, block.first, block.second);
+    }
+    return gates;
+}

@@ -1,0 +1,62 @@
+// Block-ZXZ factorization: De Vos and De Baerdemacker (2016), Krol and Al-Ars (2024).
+#include "engine/shannon/blockzxz.h"
+
+#include <cmath>
+
+#include <Eigen/SVD>
+
+namespace {
+
+const Scalar imagUnit{0.0, 1.0};
+
+struct Polar {
+    CMat hermitian;  // positive semidefinite
+    CMat unitary;
+};
+
+// m = hermitian * unitary from the SVD m = P S Q^dagger: P S P^dagger and P Q^dagger.
+// Unlike m * (m^dagger m)^(-1/2) this stays well defined for a singular m.
+Polar polar(const CMat& m)
+{
+    Eigen::JacobiSVD<CMat> svd(m, Eigen::ComputeFullU | Eigen::ComputeFullV);
+    const CMat& p = svd.matrixU();
+    const CMat& q = svd.matrixV();
+    const CMat scaled = p * svd.singularValues().cast<Scalar>().asDiagonal();
+    return {scaled * p.adjoint(), p * q.adjoint()};
+}
+
+}  // namespace
+
+BlockZxz blockZxz(const CMat& u)
+{
+    const int half = static_cast<int>(u.rows()) / 2;
+    const CMat x = u.topLeftCorner(half, half);
+    const CMat y = u.topRightCorner(half, half);
+    const CMat z = u.bottomLeftCorner(half, half);
+    const CMat w = u.bottomRightCorner(half, half);
+    const Polar px = polar(x);
+    const Polar py = polar(y);
+
+    // X X^dagger + Y Y^dagger = I, so S_X and S_Y commute and S_X^2 + S_Y^2 = I.
+    BlockZxz f;
+    f.c = -imagUnit * (px.unitary.adjoint() * py.unitary);
+    f.a1 = (px.hermitian + imagUnit * py.hermitian) * px.unitary;
+    f.a2 = z + w * f.c.adjoint();
+    f.b = 2.0 * (f.a1.adjoint() * x) - CMat::Identity(half, half);
+    return f;
+}
+
+CMat blockZxzProduct(const BlockZxz& f)
+{
+    const int half = static_cast<int>(f.a1.rows());
+    const CMat id = CMat::Identity(half, half);
+    // (H (x) I) diag(I, B) (H (x) I) = 1/2 [[I + B, I - B], [I - B, I + B]].
+    CMat middle(2 * half, 2 * half);
+    middle << (id + f.b) / 2.0, (id - f.b) / 2.0, (id - f.b) / 2.0, (id + f.b) / 2.0;
+    CMat left = CMat::Zero(2 * half, 2 * half);
+    left.topLeftCorner(half, half) = f.a1;
+    left.bottomRightCorner(half, half) = f.a2;
+    CMat right = CMat::Identity(2 * half, 2 * half);
+    right.bottomRightCorner(half, half) = f.c;
+    return left * middle * right;
+}

@@ -1,0 +1,86 @@
+#include "engine/shannon/onequbitmerge.h"
+
+#include <array>
+#include <optional>
+
+namespace {
+
+constexpr double identityTolerance = 1e-15;
+
+bool nearIdentity(const TMATICA2& u) { return matEqual2(u, identityMatrix2(), identityTolerance); }
+
+// One pass of merging; returns whether anything changed.
+bool mergePass(GateList& gates, int qubitCount)
+{
+    std::array<std::optional<TMATICA2>, maxQubits + 1> pending;
+    std::array<int, maxQubits + 1> runLength{};
+    GateList merged;
+    merged.reserve(gates.size());
+    bool changed = false;
+    auto flush = [&](int qubit) {
+        if (!pending[qubit])
+            return;
+        if (!nearIdentity(*pending[qubit]))
+            merged.push_back(oneQubitGate(qubit, *pending[qubit]));
+        else
+            changed = true;
+        changed = changed || runLength[qubit] > 1;
+        pending[qubit].reset();
+        runLength[qubit] = 0;
+    };
+    for (const TGATE1& g : gates) {
+        if (g.type == 0) {
+            pending[g.target] = pending[g.target] ? matMul2(g.u, *pending[g.target]) : g.u;
+            ++runLength[g.target];
+            continue;
+        }
+        flush(g.target);
+        for (int k = 1; k <= g.type; ++k)
+            flush(g.controls[k]);
+        merged.push_back(g);
+    }
+    for (int qubit = 1; qubit <= qubitCount; ++qubit)
+        flush(qubit);
+    gates = std::move(merged);
+    return changed;
+}
+
+// Two equal CNOTs cancel when no gate on their wires stands between them.
+bool cancelCnotPairs(GateList& gates)
+{
+    bool changed = false;
+    for (std::size_t i = 0; i < gates.size(); ++i) {
+        if (gates[i].removed || !isExactCnot(gates[i]))
+            continue;
+        const int control = gates[i].controls[1];
+        const int target = gates[i].target;
+        for (std::size_t j = i + 1; j < gates.size(); ++j) {
+            const TGATE1& g = gates[j];
+            if (g.removed)
+                continue;
+            const bool touches = g.target == control || g.target == target ||
+                                 (g.type > 0 && (g.controls[1] == control || g.controls[1] == target));
+            if (!touches)
+                continue;
+            if (isExactCnot(g) && g.controls[1] == control && g.target == target) {
+                gates[i].removed = 1;
+                gates[j].removed = 1;
+                changed = true;
+            }
+            break;
+        }
+    }
+    if (changed)
+        std::erase_if(gates, [](const TGATE1& g) { return g.removed != 0; });
+    return changed;
+}
+
+}  // namespace
+
+void mergeOneQubitGates(GateList& gates, int qubitCount)
+{
+    mergePass(gates, qubitCount);
+    while (cancelCnotPairs(gates))
+        mergePass(gates, qubitCount);
+}
+

@@ -1,0 +1,11 @@
+#pragma once
+// Neighbouring one-qubit gates merged into one exact 2 x 2 gate.
+
+#include "engine/shannon/gatelist.h"
+
+// Rewrites `gates` so that between two controlled gates each wire carries at
+// most one one-qubit gate: the product of the run it replaces (the later gate
+// on the left). A product within 1e-15 of the identity is left out. Then
+// cancels two equal CNOTs with nothing between them on their wires, and
+// merges again, until nothing changes.
+void mergeOneQubitGates(GateList& gates, int qubitCount);

@@ -1,0 +1,47 @@
+#pragma once
+// The result of one decomposition run as the driver reports it: each check, the
+// statistics that close every stage, what the user was shown, and the time of
+// each stage. Written out as JSON under the same names.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class Presentation;
+
+struct StageRecord {
+    std::string name;
+    double seconds = 0.0;
+    // The statistics logged at the end of the stage; the reduction and the closing
+    // checks have none.
+    bool hasStatistics = false;
+    int gateCount = 0;
+    std::vector<int> gatesByControls;  // [k] = number of gates with k controls
+};
+
+enum class CheckState { notRun, passed, failed };
+
+struct RunSummary {
+    int endStage = -1;  // item index of the end-stage box at the start of the run
+    int qubitCount = 0;
+    bool circuitBuilt = false;  // the synthesis began, so the circuit belongs to this run
+    std::vector<StageRecord> stages;
+    CheckState inputUnitary = CheckState::notRun;
+    CheckState reduction = CheckState::notRun;
+    CheckState reconstruction = CheckState::notRun;
+    CheckState finalCircuit = CheckState::notRun;
+    CheckState gateUnitarity = CheckState::notRun;
+    int gateCount = 0;
+    int cnotCount = 0;
+    // Largest entry modulus of (matrix of the circuit - input); empty when no circuit was built.
+    std::optional<double> maxEntryDifference;
+    int problemLines = 0;  // log lines that report a problem ("!..." or ":((...")
+    int messages = 0;      // modal messages shown during the run
+    double totalSeconds = 0.0;
+};
+
+// The summary as a JSON object (UTF-8, ending with a newline); checks not run are null.
+std::string runSummaryJson(const RunSummary& summary);
+
+// Writes runSummaryJson to `path`; on a file error shows it as an error message and returns false.
+bool saveRunSummary(const RunSummary& summary, const std::string& path, Presentation& ui);

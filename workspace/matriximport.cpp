@@ -1,0 +1,31 @@
+#include "workspace/matriximport.h"
+
+#include "engine/kernel/errors.h"
+#include "interchange/npyfile.h"
+#include "interchange/qasm/importer.h"
+#include "interchange/qasm/lexer.h"
+#include "platform/presentation.h"
+#include "platform/readfilebytes.h"
+#include "workspace/matrixfile.h"
+
+void importNpyFile(Workspace& ws, Presentation& ui, const std::string& fileName)
+{
+    const std::string bytes = readFileBytes(fileName, maxNpyFileBytes);
+    const MatrixFileContent content = parseNpyFile(bytes);
+    applyMatrixContent(ws, ui, content);
+    ui.appendLog(std::string(npyImportedLine));
+}
+
+void importQasmFile(Workspace& ws, Presentation& ui, const std::string& fileName)
+{
+    const std::string text = readFileBytes(fileName, maxQasmFileBytes);
+    MatrixFileContent content;
+    try {
+        content = qasmUnitary(text, ui);
+    } catch (const QasmImportError& e) {
+        const std::string where = e.line > 0 ? "line " + std::to_string(e.line) + ": " : std::string();
+        throw FileError("The circuit cannot be imported: " + where + e.what() + ".");
+    }
+    applyMatrixContent(ws, ui, content);
+    ui.appendLog(std::string(qasmImportedLine));
+}
