@@ -12,6 +12,8 @@ Prints, as medians of wall-clock time:
     command line runs in a fresh process on a fresh workspace, so on a loaded machine this
     comparison is noisier than the module's own difference above;
   - the same beside it for the fewest-CNOT route (end stage "shannon").
+The driver counts the CNOTs of its report after its last stage time is taken, so "module
+adds" holds that count too: about 0.4 to 0.7 ms for the 137,009 gates of a 5-qubit basic circuit.
 """
 import json
 import os
