@@ -6,18 +6,20 @@
 #include <string>
 
 #include "engine/shannon/fewestcnots.h"
+#include "engine/synthesis/gate.h"
+#include "interchange/runsummary.h"
 #include "platform/headlesspresentation.h"
-#include "workspace/driver.h"
 #include "ui/edit1change.h"
+#include "workspace/driver.h"
 #include "workspace/workspace.h"
 
 namespace {
 
-int cnotsOf(const TGATES1& gates, int count)
+int cnotsOf(const TGATES1& gates, int count, const TMATICA2& pauliX)
 {
     int cnots = 0;
     for (int g = 1; g <= count; ++g)
-        cnots += gates[g].type > 0 ? 1 : 0;
+        cnots += isCnot(gates[g], pauliX, 0.0) ? 1 : 0;
     return cnots;
 }
 
@@ -48,7 +50,7 @@ void fewestCnotsRoute(benchmark::State& state)
         count = fewestCnotsCircuit(input.ws->matrixA, qubits, *gates);
         benchmark::DoNotOptimize(count);
     }
-    state.counters["cnots"] = cnotsOf(*gates, count);
+    state.counters["cnots"] = cnotsOf(*gates, count, input.ws->pauliX);
     state.counters["gates"] = count;
 }
 BENCHMARK(fewestCnotsRoute)
@@ -57,53 +59,38 @@ BENCHMARK(fewestCnotsRoute)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-// The whole run of the end stage "basic gates, fewest CNOTs" with optimization:
-// synthesis, statistics, final check, gate check and drawing, the same matrices.
-void fewestCnotsEndStage(benchmark::State& state)
+// A whole run of `endStage` with optimization on the same matrices: synthesis,
+// statistics, final check, gate check and drawing.
+void wholeRun(benchmark::State& state, int endStage)
 {
     const int qubits = static_cast<int>(state.range(0));
     RandomInput input(qubits);
-    input.ui.endStageIndex = 3;
+    input.ui.endStageIndex = endStage;
     input.ui.roboptim = true;
     const auto matrix = std::make_unique<TMATICA1>(input.ws->matrixA);
+    RunSummary report;
     bool succeeded = true;
     for (auto _ : state) {
         input.ws->matrixA = *matrix;
-        input.ui.log.clear();
-        decompose(*input.ws, input.ui);
-        succeeded = succeeded && input.ui.logContains("Circuit from Basic gates correspond to input unitary matrix.");
+        report = decompose(*input.ws, input.ui);
+        succeeded = succeeded && report.finalCircuit == CheckState::passed && report.messages == 0;
     }
-    state.counters["cnots"] = cnotsOf(input.ws->gates, input.ws->pocetb1);
-    state.counters["gates"] = input.ws->pocetb1;
-    if (!succeeded || !input.ui.messages.empty())
+    state.counters["cnots"] = report.cnotCount;
+    state.counters["gates"] = report.gateCount;
+    if (!succeeded)
         state.SkipWithError("the decomposition reported a problem");
 }
+
+// End stage "basic gates, fewest CNOTs".
+void fewestCnotsEndStage(benchmark::State& state) { wholeRun(state, 3); }
 BENCHMARK(fewestCnotsEndStage)
     ->DenseRange(2, 5)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-// End stage "Basic gates" with optimization, the same matrices.
-void twoLevelRoute(benchmark::State& state)
-{
-    const int qubits = static_cast<int>(state.range(0));
-    RandomInput input(qubits);
-    input.ui.endStageIndex = 0;
-    input.ui.roboptim = true;
-    const auto matrix = std::make_unique<TMATICA1>(input.ws->matrixA);
-    bool succeeded = true;
-    for (auto _ : state) {
-        input.ws->matrixA = *matrix;
-        input.ui.log.clear();
-        decompose(*input.ws, input.ui);
-        succeeded = succeeded && input.ui.logContains("Matrix Decomposition was successful.");
-    }
-    state.counters["cnots"] = cnotsOf(input.ws->gates, input.ws->pocetb1);
-    state.counters["gates"] = input.ws->pocetb1;
-    if (!succeeded || !input.ui.messages.empty())
-        state.SkipWithError("the decomposition reported a problem");
-}
+// End stage "basic gates" (the two-level route).
+void twoLevelRoute(benchmark::State& state) { wholeRun(state, 0); }
 BENCHMARK(twoLevelRoute)
     ->DenseRange(2, 5)
     ->Unit(benchmark::kMillisecond)

@@ -23,6 +23,7 @@
 #include "interchange/npyfile.h"
 #include "interchange/qasm/exporter.h"
 #include "interchange/qasm/importer.h"
+#include "interchange/wholenumber.h"
 #include "ui/edit1change.h"
 #include "workspace/matriximport.h"
 #include "workspace/workspace.h"
@@ -40,9 +41,8 @@ long long leadingInteger(std::string_view text)
         negative = text[i] == '-';
         ++i;
     }
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min(value * 10 + (text[i] - '0'), 1'000'000'000LL);  // saturates: any such value is refused
+    // Saturates: any such value is refused.
+    const auto value = static_cast<long long>(readDigits(text.substr(i), 1'000'000'000).value);
     return negative ? -value : value;
 }
 

@@ -1,9 +1,11 @@
 #include "ui/edit1change.h"
 
-#include <charconv>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/kernel/randomunitary.h"
+#include "interchange/wholenumber.h"
 #include "platform/presentation.h"
 #include "ui/matrixgrid.h"
 #include "workspace/workspace.h"
@@ -36,13 +38,11 @@ FieldNumber readWholeNumber(const std::string& text)
     }
     if (begin == end)
         return {};
-    for (std::size_t p = begin; p < end; ++p)
-        if (text[p] < '0' || text[p] > '9')
-            return {};
-    long long magnitude = 0;
-    const auto result = std::from_chars(text.data() + begin, text.data() + end, magnitude);
-    if (result.ec == std::errc::result_out_of_range)
-        magnitude = 1LL << 62;
+    const std::string_view digits = std::string_view(text).substr(begin, end - begin);
+    const DigitRun run = readDigits(digits, std::uint64_t{1} << 62);
+    if (run.length != digits.size())
+        return {};
+    const auto magnitude = static_cast<long long>(run.value);
     return {true, negative ? -magnitude : magnitude};
 }
 

@@ -1,11 +1,11 @@
 #include "ui/gatehittest.h"
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 
+#include "interchange/wholenumber.h"
 #include "platform/nullcanvas.h"
 
 namespace {
@@ -37,7 +37,7 @@ public:
         constexpr std::string_view prefix = "gate-";
         gate_ = 0;
         if (id.substr(0, prefix.size()) == prefix)
-            std::from_chars(id.data() + prefix.size(), id.data() + id.size(), gate_);
+            gate_ = static_cast<int>(wholeNumber(id.substr(prefix.size()), INT_MAX).value_or(0));
         left_ = top_ = INT_MAX;
         right_ = bottom_ = INT_MIN;
     }

@@ -1,5 +1,7 @@
 #include "workspace/circuitmatrix.h"
 
+#include <algorithm>
+#include <cmath>
 #include <span>
 
 #include "engine/kernel/matrix.h"
@@ -17,8 +19,9 @@ double largestEntryDifference(const TMATICA1& x, const TMATICA1& y, int n)
     for (int r = 1; r <= n; ++r)
         for (int c = 1; c <= n; ++c) {
             const double difference = modulus(x(r, c) - y(r, c));
-            if (!(difference <= largest))  // a NaN entry makes the whole difference NaN
-                largest = difference;
+            if (std::isnan(difference))
+                return difference;  // a NaN entry makes the whole difference NaN
+            largest = std::max(largest, difference);
         }
     return largest;
 }

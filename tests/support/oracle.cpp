@@ -6,7 +6,9 @@
 #include <numeric>
 #include <random>
 
+#include "engine/kernel/randomunitary.h"
 #include "engine/synthesis/circuit.h"
+#include "platform/headlesspresentation.h"
 #include "platform/presentation.h"
 #include "workspace/circuitmatrix.h"
 #include "workspace/workspace.h"
@@ -62,18 +64,7 @@ TMATICA1 antiDiagonal(int qubits)
 
 }  // namespace
 
-double maxDifference(const TMATICA1& x, const TMATICA1& y, int n)
-{
-    double worst = 0.0;
-    for (int r = 1; r <= n; ++r)
-        for (int c = 1; c <= n; ++c) {
-            const double d = modulus(x(r, c) - y(r, c));
-            if (std::isnan(d))
-                return d;
-            worst = std::max(worst, d);
-        }
-    return worst;
-}
+double maxDifference(const TMATICA1& x, const TMATICA1& y, int n) { return largestEntryDifference(x, y, n); }
 
 double compositionError(const Workspace& ws, Presentation& ui, const TMATICA1& expected)
 {
@@ -233,6 +224,18 @@ TMATICA1 seededRandomUnitary(int qubits, std::uint64_t seed)
             for (int r = 1; r <= n; ++r)
                 m(r, c) = timesReal(m(r, c), 1.0 / norm);
         }
+    return m;
+}
+
+TMATICA1 programRandomUnitary(int qubits, std::uint64_t seed)
+{
+    HeadlessPresentation ui;
+    ui.recordEvents = false;
+    auto ws = createWorkspace(ui);
+    loadUnitary(*ws, identityUnitary(qubits), qubits);
+    ws->random.fixSeed(seed);
+    TMATICA1 m;
+    randomUnitary(*ws, ui, m, 100);
     return m;
 }
 

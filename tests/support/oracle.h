@@ -44,6 +44,8 @@ TMATICA1 reflection(int qubits, std::uint64_t seed);
 TMATICA1 sparseUnitary(int qubits, std::uint64_t seed);
 // A random unitary (Gram-Schmidt on a complex Gaussian matrix), reproducible from the seed.
 TMATICA1 seededRandomUnitary(int qubits, std::uint64_t seed);
+// The random matrix that the window generates (and `--random N --seed S`).
+TMATICA1 programRandomUnitary(int qubits, std::uint64_t seed);
 // m plus random entries of modulus at most eps (no longer exactly unitary).
 TMATICA1 perturbed(const TMATICA1& m, int qubits, double eps, std::uint64_t seed);
 

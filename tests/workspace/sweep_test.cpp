@@ -107,19 +107,6 @@ void sweep(int qubits, int randomCount, std::uint64_t seedBase)
     sweep(qubits, inputs, allChoices());
 }
 
-// The random matrix that the window generates (and `--random N --seed S`).
-TMATICA1 programRandomUnitary(int qubits, std::uint64_t seed)
-{
-    HeadlessPresentation ui;
-    ui.recordEvents = false;
-    auto ws = createWorkspace(ui);
-    loadUnitary(*ws, identityUnitary(qubits), qubits);
-    ws->random.fixSeed(seed);
-    TMATICA1 m;
-    randomUnitary(*ws, ui, m, 100);
-    return m;
-}
-
 // Program-generated random matrices and permutations times a small rotation
 // have entries that are exactly or nearly zero; rounding there used to grow
 // into errors near the tolerance and identity gates refused one by one.

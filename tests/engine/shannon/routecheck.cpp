@@ -24,18 +24,6 @@ TMATICA1 kronecker(const TMATICA1& a, int sizeA, const TMATICA1& b, int sizeB)
 
 }  // namespace
 
-TMATICA1 programRandomUnitary(int qubits, std::uint64_t seed)
-{
-    HeadlessPresentation ui;
-    ui.recordEvents = false;
-    auto ws = createWorkspace(ui);
-    loadUnitary(*ws, identityUnitary(qubits), qubits);
-    ws->random.fixSeed(seed);
-    TMATICA1 m;
-    randomUnitary(*ws, ui, m, 100);
-    return m;
-}
-
 TMATICA1 fourierTransform(int qubits)
 {
     const int n = 1 << qubits;

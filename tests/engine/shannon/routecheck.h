@@ -21,17 +21,23 @@ struct RouteResult {
     bool oneGatePerWire = true;  // at most one one-qubit gate on a wire between two CNOTs on it
 };
 
+// The matrix of gates[0..] in circuit order; the identity for no gates.
+inline TMATICA1 composed(std::span<const TGATE1> gates, int qubits)
+{
+    TMATICA1 m;
+    setIdentity(m, 1 << qubits);
+    if (!gates.empty())
+        composeGates(gates, m, qubits);
+    return m;
+}
+
 inline RouteResult runRoute(const TMATICA1& input, int qubits, const TMATICA1& expected)
 {
     auto gates = std::make_unique<TGATES1>();
     RouteResult result;
     result.gates = fewestCnotsCircuit(input, qubits, *gates);
     const std::span<const TGATE1> circuit(gates->data() + 1, static_cast<std::size_t>(result.gates));
-    auto composed = std::make_unique<TMATICA1>();
-    setIdentity(*composed, 1 << qubits);
-    if (result.gates > 0)
-        composeGates(circuit, *composed, qubits);
-    result.error = maxDifference(*composed, expected, 1 << qubits);
+    result.error = maxDifference(composed(circuit, qubits), expected, 1 << qubits);
     result.cnots = cnotCount(circuit);
     std::array<int, maxQubits + 1> sinceCnot{};
     for (const TGATE1& g : circuit) {
@@ -49,8 +55,6 @@ inline RouteResult runRoute(const TMATICA1& input, int qubits, const TMATICA1& e
 
 inline RouteResult runRoute(const TMATICA1& input, int qubits) { return runRoute(input, qubits, input); }
 
-// The matrix the window generates (and `--random N --seed S`).
-TMATICA1 programRandomUnitary(int qubits, std::uint64_t seed);
 
 // The quantum Fourier transform: entry (j, k) = e^(2 pi i jk / N) / sqrt(N).
 TMATICA1 fourierTransform(int qubits);

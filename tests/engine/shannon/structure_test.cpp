@@ -10,15 +10,6 @@
 
 namespace {
 
-TMATICA1 composed(const GateList& gates, int qubits)
-{
-    TMATICA1 m;
-    setIdentity(m, 1 << qubits);
-    if (!gates.empty())
-        composeGates(gates, m, qubits);
-    return m;
-}
-
 // Moving qubit k to the front is the matrix of the same gates with the qubits renumbered.
 TEST(Structure, QubitMovedFirstRenumbersTheGates)
 {

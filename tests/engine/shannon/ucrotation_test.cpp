@@ -29,15 +29,6 @@ TMATICA1 uniformlyControlledRzMatrix(int qubits, int target, const std::vector<i
     return m;
 }
 
-TMATICA1 composed(const GateList& gates, int qubits)
-{
-    TMATICA1 m;
-    setIdentity(m, 1 << qubits);
-    if (!gates.empty())
-        composeGates(gates, m, qubits);
-    return m;
-}
-
 std::vector<double> randomAngles(int count, std::uint64_t seed)
 {
     std::mt19937_64 rng(seed);
