@@ -1,0 +1,62 @@
+#pragma once
+// What a finished decomposition hands to Python: the run's checks, stages and
+// messages, and the workspace the run left, which holds the circuit and what its
+// exports and its .mat file need.
+
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/synthesis/gate.h"
+
+class HeadlessPresentation;
+struct RunSummary;
+struct Workspace;
+
+struct StageResult {
+    std::string name;
+    double seconds = 0.0;
+    bool hasStatistics = false;  // the reduction and the closing checks have no gate counts
+    int gates = 0;
+    std::vector<int> gatesByControls;
+};
+
+struct CheckResult {
+    std::string name;            // as in the JSON summary
+    std::optional<bool> passed;  // empty: not run
+};
+
+struct MessageResult {
+    std::string text;
+    std::string detail;
+    std::string style;  // "information" or "error"
+};
+
+struct CircuitResult {
+    std::shared_ptr<const Workspace> workspace;  // as the run left it
+    int qubits = 0;
+    int endStage = -1;  // item index of the end-stage box
+    bool circuitBuilt = false;
+    int gateCount = 0;  // 0 when no circuit was built
+    int cnotCount = 0;
+    std::vector<int> countsByControls;  // [k] = gates with k controls, k = 0..qubits-1
+    std::optional<double> maxEntryDifference;
+    std::vector<CheckResult> checks;
+    std::vector<StageResult> stages;
+    std::vector<std::string> log;
+    std::vector<MessageResult> messages;
+};
+
+// The result of the run that just ended on `ws`, reported through `ui` and summed up
+// in `summary`. The one place that reads a run's summary.
+CircuitResult circuitResultOfRun(std::shared_ptr<const Workspace> ws, const HeadlessPresentation& ui,
+                                 const RunSummary& summary);
+
+// Gates 1..gateCount (gate g in element g - 1).
+std::span<const TGATE1> circuitGates(const CircuitResult& result);
+
+// The state of the check of this JSON name; empty when it did not run or has no such name.
+std::optional<bool> checkState(const CircuitResult& result, std::string_view name);

@@ -1,0 +1,35 @@
+#include "python/decomposition.h"
+
+#include <bit>
+#include <string>
+
+#include "python/quietpresentation.h"
+#include "python/refusal.h"
+#include "python/workspacepool.h"
+#include "workspace/driver.h"
+#include "workspace/driversentences.h"
+#include "workspace/workspace.h"
+
+CircuitResult decomposeMatrix(const SquareMatrix& matrix, const DecompositionSettings& settings)
+{
+    HeadlessPresentation ui;
+    keepLogOnly(ui);
+    std::shared_ptr<Workspace> ws = borrowWorkspace(ui);
+    ui.endStageIndex = settings.endStage;
+    ui.roboptim = settings.optimize;
+    ui.Kontrolptimkrok1 = settings.selfCheck;
+
+    const int n = matrix.size;
+    ws->matrixSize = n;
+    ws->qubitCount = std::countr_zero(static_cast<unsigned>(n));
+    ui.qubitField = std::to_string(ws->qubitCount);
+    for (int row = 1; row <= n; ++row)
+        for (int column = 1; column <= n; ++column)
+            ws->matrixA(row, column) = matrix.entries[static_cast<std::size_t>((row - 1) * n + (column - 1))];
+
+    const RunSummary summary = decomposeRecorded(*ws, ui);
+    CircuitResult result = circuitResultOfRun(std::move(ws), ui, summary);
+    if (checkState(result, "inputUnitary") == false)
+        throw Refusal(std::string(driverText::inputNotUnitary));
+    return result;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// A matrix handed in from Python, checked before it reaches a workspace.
+
+#include <vector>
+
+#include "engine/kernel/complex.h"
+
+struct SquareMatrix {
+    int size = 0;
+    std::vector<Complex> entries;  // row by row, size * size
+};
+
+// The matrix of an array of this shape and entries (row by row). Throws Refusal
+// for a shape that is not (N, N) with N = 4, 8, 16 or 32, or an entry that is
+// NaN or infinite.
+SquareMatrix checkedMatrix(const std::vector<long long>& shape, std::vector<Complex> entries);

@@ -1,0 +1,302 @@
+// The udecomp Python module: the engine's decomposition, its checks and exports,
+// called from Python with numpy arrays. Each call runs on the calling thread's
+// own workspace, with the GIL released while the engine computes.
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <climits>
+#include <complex>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/kernel/errors.h"
+#include "python/circuitexports.h"
+#include "python/circuitresult.h"
+#include "python/decomposition.h"
+#include "python/endstages.h"
+#include "python/inputmatrix.h"
+#include "python/matrixsources.h"
+#include "python/refusal.h"
+
+namespace py = pybind11;
+
+namespace {
+
+using ComplexArray = py::array_t<std::complex<double>, py::array::c_style | py::array::forcecast>;
+
+// A notebook draws this many gates; svg() draws every one.
+constexpr int notebookGateLimit = 300;
+
+ComplexArray arrayOf(const SquareMatrix& matrix)
+{
+    ComplexArray array({matrix.size, matrix.size});
+    std::complex<double>* out = array.mutable_data();
+    for (const Complex& z : matrix.entries)
+        *out++ = {z.re, z.im};
+    return array;
+}
+
+ComplexArray arrayOf(const TMATICA2& u)
+{
+    ComplexArray array({2, 2});
+    std::complex<double>* out = array.mutable_data();
+    for (const Complex& z : {u.u11, u.u12, u.u21, u.u22})
+        *out++ = {z.re, z.im};
+    return array;
+}
+
+// Whatever numpy turns into a complex array, checked for shape and finiteness.
+SquareMatrix matrixFromPython(const py::object& matrix)
+{
+    const py::object numpy = py::module_::import("numpy");
+    const ComplexArray array = numpy.attr("asarray")(matrix, py::arg("dtype") = numpy.attr("complex128"));
+    std::vector<long long> shape(array.shape(), array.shape() + array.ndim());
+    std::vector<Complex> entries;
+    if (array.ndim() == 2) {
+        entries.reserve(static_cast<std::size_t>(array.size()));
+        const std::complex<double>* in = array.data();
+        for (py::ssize_t k = 0; k < array.size(); ++k)
+            entries.push_back({in[k].real(), in[k].imag()});
+    }
+    return checkedMatrix(shape, std::move(entries));
+}
+
+std::string pathText(const py::object& path)
+{
+    return py::str(py::module_::import("os").attr("fspath")(path));
+}
+
+int endStageIndex(const std::string& name)
+{
+    const auto row = findEndStage(name);
+    if (!row) {
+        std::string names;
+        for (const EndStageName& known : endStageNames)
+            names += (names.empty() ? "" : ", ") + std::string(known.name);
+        throw Refusal("The end stage '" + name + "' is not one of " + names + ".");
+    }
+    return row->boxIndex;
+}
+
+struct PyGate {
+    int target = 0;
+    std::vector<int> controls;
+    TMATICA2 u;
+};
+
+// The Python Circuit: a finished run, and its gates once they were asked for.
+struct PyCircuit {
+    std::shared_ptr<const CircuitResult> result;
+    py::object gates;
+};
+
+py::list gateList(const CircuitResult& result)
+{
+    py::list gates;
+    for (const TGATE1& gate : circuitGates(result)) {
+        PyGate g{gate.target, {}, gate.u};
+        for (int k = 1; k <= gate.type; ++k)
+            g.controls.push_back(gate.controls[static_cast<std::size_t>(k)]);
+        gates.append(py::cast(std::move(g)));
+    }
+    return gates;
+}
+
+py::object optionalBool(const std::optional<bool>& value)
+{
+    return value ? py::object(py::bool_(*value)) : py::object(py::none());
+}
+
+py::dict checksDict(const CircuitResult& result)
+{
+    py::dict checks;
+    for (const CheckResult& check : result.checks)
+        checks[py::str(check.name)] = optionalBool(check.passed);
+    return checks;
+}
+
+py::list stagesList(const CircuitResult& result)
+{
+    py::list stages;
+    for (const StageResult& stage : result.stages) {
+        py::dict entry;
+        entry["name"] = stage.name;
+        entry["seconds"] = stage.seconds;
+        if (stage.hasStatistics) {
+            entry["gates"] = stage.gates;
+            entry["gatesByControls"] = stage.gatesByControls;
+        }
+        stages.append(entry);
+    }
+    return stages;
+}
+
+py::list messagesList(const CircuitResult& result)
+{
+    py::list messages;
+    for (const MessageResult& message : result.messages) {
+        py::dict entry;
+        entry["text"] = message.text;
+        entry["style"] = message.style;
+        entry["detail"] = message.detail;
+        messages.append(entry);
+    }
+    return messages;
+}
+
+std::string circuitRepr(const CircuitResult& result)
+{
+    return "<udecomp.Circuit: " + std::to_string(result.qubits) + " qubits, " + std::to_string(result.gateCount) +
+           " gates, " + std::to_string(result.cnotCount) + " CNOTs, end stage " +
+           std::string(endStageNameOf(result.endStage)) + ">";
+}
+
+std::string gateRepr(const PyGate& gate)
+{
+    std::string controls;
+    for (int c : gate.controls)
+        controls += (controls.empty() ? "" : ", ") + std::to_string(c);
+    if (gate.controls.size() == 1)
+        controls += ",";
+    return "Gate(target=" + std::to_string(gate.target) + ", controls=(" + controls + "))";
+}
+
+PyCircuit decomposeCall(const py::object& matrix, const std::string& endStage, bool optimize, bool selfCheck)
+{
+    const DecompositionSettings settings{endStageIndex(endStage), optimize, selfCheck};
+    const SquareMatrix input = matrixFromPython(matrix);
+    std::shared_ptr<const CircuitResult> result;
+    {
+        py::gil_scoped_release released;
+        result = std::make_shared<const CircuitResult>(decomposeMatrix(input, settings));
+    }
+    return {std::move(result), py::none()};
+}
+
+}  // namespace
+
+PYBIND11_MODULE(udecomp, m)
+{
+    m.doc() = "Decomposes a unitary matrix of 2 to 5 qubits into a quantum circuit, checks it and draws it.";
+
+    py::register_exception_translator([](std::exception_ptr thrown) {
+        try {
+            if (thrown)
+                std::rethrow_exception(thrown);
+        } catch (const Refusal& e) {
+            PyErr_SetString(PyExc_ValueError, e.what());
+        } catch (const ConversionError& e) {
+            PyErr_SetString(PyExc_ValueError, e.what());
+        } catch (const FileError& e) {
+            PyErr_SetString(PyExc_OSError, e.what());
+        }
+    });
+
+    py::class_<PyGate>(m, "Gate", "One gate: a 2 x 2 unitary on `target`, applied when every control qubit is 1.")
+        .def_readonly("target", &PyGate::target, "Target qubit (1 = most significant).")
+        .def_property_readonly(
+            "controls", [](const PyGate& gate) { return py::tuple(py::cast(gate.controls)); },
+            "Control qubits (1 = most significant).")
+        .def_property_readonly(
+            "matrix", [](const PyGate& gate) { return arrayOf(gate.u); },
+            "The 2 x 2 matrix, exact, phase included; row and column 0 stand for target bit 0.")
+        .def("__repr__", &gateRepr);
+
+    py::class_<PyCircuit>(m, "Circuit", "The circuit of one decomposition, with the run's checks and log.")
+        .def_property_readonly(
+            "gates",
+            [](PyCircuit& circuit) {
+                if (circuit.gates.is_none())
+                    circuit.gates = gateList(*circuit.result);
+                return circuit.gates;
+            },
+            "The gates in order: gate 0 acts first.")
+        .def("__len__", [](const PyCircuit& circuit) { return circuit.result->gateCount; })
+        .def_property_readonly("qubits", [](const PyCircuit& circuit) { return circuit.result->qubits; })
+        .def_property_readonly("end_stage",
+                               [](const PyCircuit& circuit) { return std::string(endStageNameOf(circuit.result->endStage)); })
+        .def_property_readonly("cnot_count", [](const PyCircuit& circuit) { return circuit.result->cnotCount; })
+        .def_property_readonly(
+            "counts_by_controls", [](const PyCircuit& circuit) { return circuit.result->countsByControls; },
+            "[k] = the number of gates with k controls.")
+        .def_property_readonly(
+            "max_entry_difference", [](const PyCircuit& circuit) { return circuit.result->maxEntryDifference; },
+            "Largest entry modulus of (matrix of the circuit - input); None when no circuit was built.")
+        .def_property_readonly(
+            "checks", [](const PyCircuit& circuit) { return checksDict(*circuit.result); },
+            "Each check of the run: True passed, False failed, None not run.")
+        .def_property_readonly(
+            "stages", [](const PyCircuit& circuit) { return stagesList(*circuit.result); },
+            "Each stage: name, seconds and, after a synthesis stage, its gate counts.")
+        .def_property_readonly("log", [](const PyCircuit& circuit) { return circuit.result->log; },
+                               "The lines of the message log, in order.")
+        .def_property_readonly(
+            "messages", [](const PyCircuit& circuit) { return messagesList(*circuit.result); },
+            "The modal messages of the run: text, style and detail.")
+        .def(
+            "unitary", [](const PyCircuit& circuit) { return arrayOf(circuitMatrix(*circuit.result)); },
+            "The matrix of the whole circuit, composed by the engine.")
+        .def(
+            "qasm3", [](const PyCircuit& circuit) { return circuitQasm(*circuit.result, QasmVersion::v3); },
+            "OpenQASM 3 text, exact including the global phase.")
+        .def(
+            "qasm2", [](const PyCircuit& circuit) { return circuitQasm(*circuit.result, QasmVersion::v2); },
+            "OpenQASM 2.0 text, equal up to a global phase; refused for gates with two or more controls.")
+        .def(
+            "svg", [](const PyCircuit& circuit) { return circuitSvg(*circuit.result, INT_MAX); },
+            "The picture of the whole circuit as SVG.")
+        .def("_repr_svg_",
+             [](const PyCircuit& circuit) -> std::optional<std::string> {
+                 // A notebook falls back to __repr__ when there is no picture to show.
+                 try {
+                     return circuitSvg(*circuit.result, notebookGateLimit);
+                 } catch (const Refusal&) {
+                     return std::nullopt;
+                 }
+             })
+        .def(
+            "save_mat", [](const PyCircuit& circuit, const py::object& path) {
+                saveCircuitMatFile(*circuit.result, pathText(path));
+            },
+            py::arg("path"), "Writes the matrix and the report of the run as a *.mat file.")
+        .def("__repr__", [](const PyCircuit& circuit) { return circuitRepr(*circuit.result); });
+
+    m.def("decompose", &decomposeCall, py::arg("matrix"), py::arg("end_stage") = "basic", py::arg("optimize") = true,
+          py::arg("self_check") = false,
+          "Decomposes a unitary (N, N) matrix, N = 4, 8, 16 or 32, into a circuit.\n"
+          "end_stage: \"basic\", \"l1\", \"toffoli\", \"shannon\" (basic gates with the fewest CNOTs)\n"
+          "or \"none\" (the window's untouched choice).");
+
+    m.def(
+        "random_unitary",
+        [](long long qubits, std::optional<std::uint64_t> seed) {
+            SquareMatrix matrix;
+            {
+                py::gil_scoped_release released;
+                matrix = randomMatrix(qubits, seed);
+            }
+            return arrayOf(matrix);
+        },
+        py::arg("qubits"), py::arg("seed") = py::none(),
+        "A random unitary of 2 to 5 qubits; a seed makes it reproducible.");
+
+    m.def(
+        "import_qasm",
+        [](const std::string& text) {
+            SquareMatrix matrix;
+            {
+                py::gil_scoped_release released;
+                matrix = qasmMatrix(text);
+            }
+            return arrayOf(matrix);
+        },
+        py::arg("text"), "The unitary of an OpenQASM 2.0 or 3 program of 2 to 5 qubits.");
+
+    m.def(
+        "load_mat", [](const py::object& path) { return arrayOf(matFileMatrix(pathText(path))); }, py::arg("path"),
+        "The matrix of a *.mat file.");
+}
