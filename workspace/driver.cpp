@@ -432,15 +432,16 @@ RunSummary decompose(Workspace& ws, Presentation& ui, const StageClock& clock)
     summary.endStage = ui.endStage();
 
     runDecomposition(ws, watch, run);
+    // Counted inside the run's time: the count is part of what the run reports.
+    if (summary.circuitBuilt) {
+        summary.gateCount = ws.pocetb1;
+        summary.cnotCount = cnotCount(ws);
+    }
 
     run.timer.close(summary, {}, summary.circuitBuilt ? "final checks and drawing" : "reduction");
     summary.qubitCount = ws.qubitCount;
     summary.problemLines = watch.problemLines;
     summary.messages = watch.messages;
-    if (summary.circuitBuilt) {
-        summary.gateCount = ws.pocetb1;
-        summary.cnotCount = cnotCount(ws);
-    }
     return summary;
 }
 
