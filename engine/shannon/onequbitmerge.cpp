@@ -9,26 +9,28 @@ constexpr double identityTolerance = 1e-15;
 
 bool nearIdentity(const TMATICA2& u) { return matEqual2(u, identityMatrix2(), identityTolerance); }
 
-// One pass of merging; returns whether anything changed.
+// One pass of merging, in place: every gate written stands for at least one
+// gate read before it, so the write position never passes the read position
+// and no second list of fresh memory is needed. Returns whether anything changed.
 bool mergePass(GateList& gates, int qubitCount)
 {
     std::array<std::optional<TMATICA2>, maxQubits + 1> pending;
     std::array<int, maxQubits + 1> runLength{};
-    GateList merged;
-    merged.reserve(gates.size());
+    std::size_t written = 0;
     bool changed = false;
     auto flush = [&](int qubit) {
         if (!pending[qubit])
             return;
         if (!nearIdentity(*pending[qubit]))
-            merged.push_back(oneQubitGate(qubit, *pending[qubit]));
+            gates[written++] = oneQubitGate(qubit, *pending[qubit]);
         else
             changed = true;
         changed = changed || runLength[qubit] > 1;
         pending[qubit].reset();
         runLength[qubit] = 0;
     };
-    for (const TGATE1& g : gates) {
+    for (std::size_t read = 0; read < gates.size(); ++read) {
+        const TGATE1 g = gates[read];
         if (g.type == 0) {
             pending[g.target] = pending[g.target] ? matMul2(g.u, *pending[g.target]) : g.u;
             ++runLength[g.target];
@@ -37,11 +39,11 @@ bool mergePass(GateList& gates, int qubitCount)
         flush(g.target);
         for (int k = 1; k <= g.type; ++k)
             flush(g.controls[k]);
-        merged.push_back(g);
+        gates[written++] = g;
     }
     for (int qubit = 1; qubit <= qubitCount; ++qubit)
         flush(qubit);
-    gates = std::move(merged);
+    gates.resize(written);
     return changed;
 }
 
