@@ -1,5 +1,6 @@
 #include "engine/shannon/onequbitmerge.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -12,7 +13,7 @@ bool nearIdentity(const TMATICA2& u) { return matEqual2(u, identityMatrix2(), id
 // One pass of merging, in place: every gate written stands for at least one
 // gate read before it, so the write position never passes the read position
 // and no second list of fresh memory is needed. Returns whether anything changed.
-bool mergePass(GateList& gates, int qubitCount)
+bool mergePass(std::span<TGATE1>& gates, int qubitCount)
 {
     std::array<std::optional<TMATICA2>, maxQubits + 1> pending;
     std::array<int, maxQubits + 1> runLength{};
@@ -43,12 +44,12 @@ bool mergePass(GateList& gates, int qubitCount)
     }
     for (int qubit = 1; qubit <= qubitCount; ++qubit)
         flush(qubit);
-    gates.resize(written);
+    gates = gates.first(written);
     return changed;
 }
 
 // Two equal CNOTs cancel when no gate on their wires stands between them.
-bool cancelCnotPairs(GateList& gates)
+bool cancelCnotPairs(std::span<TGATE1>& gates)
 {
     bool changed = false;
     for (std::size_t i = 0; i < gates.size(); ++i) {
@@ -72,17 +73,22 @@ bool cancelCnotPairs(GateList& gates)
             break;
         }
     }
-    if (changed)
-        std::erase_if(gates, [](const TGATE1& g) { return g.removed != 0; });
+    if (changed) {
+        const auto kept = std::remove_if(gates.begin(), gates.end(), [](const TGATE1& g) { return g.removed != 0; });
+        gates = gates.first(static_cast<std::size_t>(kept - gates.begin()));
+    }
     return changed;
 }
 
 }  // namespace
 
-void mergeOneQubitGates(GateList& gates, int qubitCount)
+std::size_t mergeOneQubitGates(std::span<TGATE1> gates, int qubitCount)
 {
     mergePass(gates, qubitCount);
     while (cancelCnotPairs(gates))
         mergePass(gates, qubitCount);
+    return gates.size();
 }
+
+void mergeOneQubitGates(GateList& gates, int qubitCount) { gates.resize(mergeOneQubitGates(std::span(gates), qubitCount)); }
 
