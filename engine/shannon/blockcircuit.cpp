@@ -34,30 +34,49 @@ void appendBlock(BlockCircuit& circuit, const Mat4& u, int first, int second)
     circuit.items.push_back({TGATE1{}, static_cast<int>(circuit.blocks.size()) - 1});
 }
 
-GateList synthesizeBlocks(BlockCircuit& circuit)
+std::size_t synthesizedGateBound(const BlockCircuit& circuit)
 {
-    GateList gates;
-    gates.reserve(circuit.items.size() + 8 * circuit.blocks.size());
+    // Four outer one-qubit gates and a core of at most 13 steps (one CNOT with both swaps).
+    return circuit.items.size() + 17 * circuit.blocks.size();
+}
+
+std::size_t synthesizeBlocks(BlockCircuit& circuit, std::span<TGATE1> out)
+{
+    std::size_t written = 0;
+    GateList blockGates;
+    blockGates.reserve(17);
     for (std::size_t i = 0; i < circuit.items.size(); ++i) {
         const CircuitItem& item = circuit.items[i];
         if (item.block < 0) {
-            gates.push_back(item.gate);
+            out[written++] = item.gate;
             continue;
         }
         const TwoQubitBlock& block = circuit.blocks[item.block];
+        blockGates.clear();
         const int receiver = diagonalReceiver(circuit, i, block);
+        bool handedOver = false;
         if (receiver >= 0 && twoQubitCnotCount(block.u) == 3) {
             // block = exp(-i t ZZ) * (exp(i t ZZ) * block): the first factor, diagonal,
             // commutes with everything up to the receiver and joins it.
             const double theta = twoCnotDiagonalAngle(block.u);
             const Mat4 reduced = zzPhase(theta) * block.u;
             if (twoQubitCnotCount(reduced) <= 2) {
-                appendTwoQubitCircuit(gates, reduced, block.first, block.second);
+                appendTwoQubitCircuit(blockGates, reduced, block.first, block.second);
                 circuit.blocks[receiver].u = circuit.blocks[receiver].u * zzPhase(-theta);
-                continue;
+                handedOver = true;
             }
         }
-        appendTwoQubitCircuit(gates, block.u, block.first, block.second);
+        if (!handedOver)
+            appendTwoQubitCircuit(blockGates, block.u, block.first, block.second);
+        for (const TGATE1& g : blockGates)
+            out[written++] = g;
     }
+    return written;
+}
+
+GateList synthesizeBlocks(BlockCircuit& circuit)
+{
+    GateList gates(synthesizedGateBound(circuit));
+    gates.resize(synthesizeBlocks(circuit, std::span(gates)));
     return gates;
 }

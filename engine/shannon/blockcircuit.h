@@ -3,6 +3,7 @@
 // with the diagonal hand-over between neighbouring blocks (Shende, Bullock,
 // Markov, Synthesis of quantum-logic circuits (2006), section on two-qubit blocks).
 
+#include <span>
 #include <vector>
 
 #include "engine/shannon/gatelist.h"
@@ -34,3 +35,6 @@ void appendBlock(BlockCircuit& circuit, const Mat4& u, int first, int second);
 // acts on the same two qubits and every gate between them commutes with a
 // diagonal on those qubits; the diagonal moves into that next block.
 GateList synthesizeBlocks(BlockCircuit& circuit);
+// The same written into out[0..returned), which must hold synthesizedGateBound(circuit) gates.
+std::size_t synthesizeBlocks(BlockCircuit& circuit, std::span<TGATE1> out);
+std::size_t synthesizedGateBound(const BlockCircuit& circuit);

@@ -1,7 +1,7 @@
 #pragma once
 // The fewest-CNOT route's dense matrices: Eigen complex matrices of at most
-// 32 x 32 (five qubits), kept on the stack, and their conversions from and to
-// the program's TMATICA1 and TMATICA2. Only engine/shannon/ sees Eigen.
+// 32 x 32 (five qubits) and their conversions from and to the program's
+// TMATICA1 and TMATICA2. Only engine/shannon/ sees Eigen.
 
 #include <complex>
 
@@ -12,8 +12,11 @@
 using Scalar = std::complex<double>;
 // Rows and columns follow the basis-state order of the qubits a matrix acts
 // on: the first qubit of its list is the most significant bit.
-using CMat = Eigen::Matrix<Scalar, Eigen::Dynamic, Eigen::Dynamic, Eigen::ColMajor, 32, 32>;
-using CVec = Eigen::Matrix<Scalar, Eigen::Dynamic, 1, Eigen::ColMajor, 32, 1>;
+// Sized on the heap to what they hold: a fixed capacity of 32 x 32 would
+// zero-fill 16 KB per matrix (std::complex constructs to 0) and grow the stack
+// into fresh pages, which costs more than the arithmetic at these sizes.
+using CMat = Eigen::MatrixXcd;
+using CVec = Eigen::VectorXcd;
 using Mat2 = Eigen::Matrix2cd;
 using Mat4 = Eigen::Matrix4cd;
 

@@ -1,5 +1,6 @@
 #include "engine/shannon/onequbitmerge.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -9,26 +10,28 @@ constexpr double identityTolerance = 1e-15;
 
 bool nearIdentity(const TMATICA2& u) { return matEqual2(u, identityMatrix2(), identityTolerance); }
 
-// One pass of merging; returns whether anything changed.
-bool mergePass(GateList& gates, int qubitCount)
+// One pass of merging, in place: every gate written stands for at least one
+// gate read before it, so the write position never passes the read position
+// and no second list of fresh memory is needed. Returns whether anything changed.
+bool mergePass(std::span<TGATE1>& gates, int qubitCount)
 {
     std::array<std::optional<TMATICA2>, maxQubits + 1> pending;
     std::array<int, maxQubits + 1> runLength{};
-    GateList merged;
-    merged.reserve(gates.size());
+    std::size_t written = 0;
     bool changed = false;
     auto flush = [&](int qubit) {
         if (!pending[qubit])
             return;
         if (!nearIdentity(*pending[qubit]))
-            merged.push_back(oneQubitGate(qubit, *pending[qubit]));
+            gates[written++] = oneQubitGate(qubit, *pending[qubit]);
         else
             changed = true;
         changed = changed || runLength[qubit] > 1;
         pending[qubit].reset();
         runLength[qubit] = 0;
     };
-    for (const TGATE1& g : gates) {
+    for (std::size_t read = 0; read < gates.size(); ++read) {
+        const TGATE1 g = gates[read];
         if (g.type == 0) {
             pending[g.target] = pending[g.target] ? matMul2(g.u, *pending[g.target]) : g.u;
             ++runLength[g.target];
@@ -37,16 +40,16 @@ bool mergePass(GateList& gates, int qubitCount)
         flush(g.target);
         for (int k = 1; k <= g.type; ++k)
             flush(g.controls[k]);
-        merged.push_back(g);
+        gates[written++] = g;
     }
     for (int qubit = 1; qubit <= qubitCount; ++qubit)
         flush(qubit);
-    gates = std::move(merged);
+    gates = gates.first(written);
     return changed;
 }
 
 // Two equal CNOTs cancel when no gate on their wires stands between them.
-bool cancelCnotPairs(GateList& gates)
+bool cancelCnotPairs(std::span<TGATE1>& gates)
 {
     bool changed = false;
     for (std::size_t i = 0; i < gates.size(); ++i) {
@@ -70,17 +73,22 @@ bool cancelCnotPairs(GateList& gates)
             break;
         }
     }
-    if (changed)
-        std::erase_if(gates, [](const TGATE1& g) { return g.removed != 0; });
+    if (changed) {
+        const auto kept = std::remove_if(gates.begin(), gates.end(), [](const TGATE1& g) { return g.removed != 0; });
+        gates = gates.first(static_cast<std::size_t>(kept - gates.begin()));
+    }
     return changed;
 }
 
 }  // namespace
 
-void mergeOneQubitGates(GateList& gates, int qubitCount)
+std::size_t mergeOneQubitGates(std::span<TGATE1> gates, int qubitCount)
 {
     mergePass(gates, qubitCount);
     while (cancelCnotPairs(gates))
         mergePass(gates, qubitCount);
+    return gates.size();
 }
+
+void mergeOneQubitGates(GateList& gates, int qubitCount) { gates.resize(mergeOneQubitGates(std::span(gates), qubitCount)); }
 

@@ -9,3 +9,5 @@
 // cancels two equal CNOTs with nothing between them on their wires, and
 // merges again, until nothing changes.
 void mergeOneQubitGates(GateList& gates, int qubitCount);
+// The same in place on a span; the merged gates are its first `returned` entries.
+std::size_t mergeOneQubitGates(std::span<TGATE1> gates, int qubitCount);

@@ -194,4 +194,39 @@ TEST(DiagonalHandOver, WholeCircuitStaysExact)
     }
 }
 
+// The route synthesizes into the caller's list sized by synthesizedGateBound:
+// the longest block circuits (one CNOT reached through both swaps) must fit.
+TEST(TwoQubit, SynthesisInPlaceFitsItsBoundAndComposesToTheBlock)
+{
+    struct BoundCase {
+        std::string name;
+        Mat4 u;
+    };
+    const std::vector<BoundCase> cases{
+        {"XX quarter", dressed(canonicalGate(pi / 4, 0, 0), 91)},
+        {"YY quarter", dressed(canonicalGate(0, pi / 4, 0), 92)},
+        {"ZZ quarter", dressed(canonicalGate(0, 0, pi / 4), 93)},
+        {"XX and YY", dressed(canonicalGate(0.3, 0.2, 0), 94)},
+        {"YY and ZZ", dressed(canonicalGate(0, 0.3, 0.2), 95)},
+        {"generic", dressed(canonicalGate(0.3, 0.2, 0.1), 96)},
+        {"product", randomLocal(97)},
+    };
+    for (const BoundCase& c : cases) {
+        BlockCircuit circuit;
+        appendBlock(circuit, c.u, 1, 2);
+        GateList unbounded;
+        appendTwoQubitCircuit(unbounded, c.u, 1, 2);
+        EXPECT_LE(unbounded.size(), synthesizedGateBound(circuit)) << c.name;
+
+        // One gate past the bound carries a mark the synthesis must leave alone.
+        GateList out(synthesizedGateBound(circuit) + 1);
+        out.back().type = 7;
+        const std::size_t written = synthesizeBlocks(circuit, std::span(out));
+        EXPECT_EQ(written, unbounded.size()) << c.name;
+        EXPECT_EQ(out.back().type, 7) << c.name << ": written past the bound";
+        const std::span<const TGATE1> circuitGates = std::span(out).first(written);
+        EXPECT_LE(maxDifference(composed(circuitGates, 2), toTmatica1(c.u), 4), 1e-13) << c.name;
+    }
+}
+
 }  // namespace
