@@ -27,7 +27,7 @@ std::optional<int> endStageIndex(std::string_view name)
 enum class OptionKind { flag, file, endStage, qubits, seed };
 
 // One option: how it is read, the field it sets and its lines in --help.
-struct OptionSpec {
+struct OptionRow {
     std::string_view name;
     OptionKind kind;
     bool CliOptions::*flag = nullptr;  // flag: set to flagValue
@@ -39,7 +39,7 @@ struct OptionSpec {
 };
 
 // Every option, in the order --help lists them.
-constexpr OptionSpec optionTable[] = {
+constexpr OptionRow optionTable[] = {
     {"--end-stage", OptionKind::endStage, nullptr, true, nullptr, "STAGE",
      "basic (default), l1, toffoli, or none (the window's untouched choice);\n"
      "shannon: basic gates with the fewest CNOTs (block-ZXZ), straight from\n"
@@ -70,29 +70,29 @@ constexpr OptionSpec optionTable[] = {
     {"--version", OptionKind::flag, &CliOptions::version, true, nullptr, "", "show the version"},
 };
 
-const OptionSpec* findOption(std::string_view name)
+const OptionRow* findOption(std::string_view name)
 {
-    for (const OptionSpec& spec : optionTable)
-        if (spec.name == name)
-            return &spec;
+    for (const OptionRow& option : optionTable)
+        if (option.name == name)
+            return &option;
     return nullptr;
 }
 
-// Sets the field of `spec` from `value` (empty when none was given); an error text when refused.
-std::optional<std::string> applyOption(const OptionSpec& spec, const std::optional<std::string>& value,
+// Sets the field of `option` from `value` (empty when none was given); an error text when refused.
+std::optional<std::string> applyOption(const OptionRow& option, const std::optional<std::string>& value,
                                        bool valueInline, CliOptions& options)
 {
-    const std::string name(spec.name);
-    switch (spec.kind) {
+    const std::string name(option.name);
+    switch (option.kind) {
     case OptionKind::flag:
         if (valueInline)
             return name + " takes no value";
-        options.*spec.flag = spec.flagValue;
+        options.*option.flag = option.flagValue;
         return std::nullopt;
     case OptionKind::file:
         if (!value || value->empty())
             return name + " needs a file name";
-        options.*spec.file = value;
+        options.*option.file = value;
         return std::nullopt;
     case OptionKind::endStage: {
         if (!value)
@@ -122,17 +122,17 @@ std::optional<std::string> applyOption(const OptionSpec& spec, const std::option
 }
 
 // The option's lines in --help: its name and value in a column of 19, then the help.
-std::string usageLines(const OptionSpec& spec)
+std::string usageLines(const OptionRow& option)
 {
     constexpr std::size_t column = 19;
     std::string lines = "  ";
-    if (!spec.alias.empty())
-        lines.append(spec.alias).append(", ");
-    lines.append(spec.name);
-    if (!spec.valueName.empty())
-        lines.append(" ").append(spec.valueName);
+    if (!option.alias.empty())
+        lines.append(option.alias).append(", ");
+    lines.append(option.name);
+    if (!option.valueName.empty())
+        lines.append(" ").append(option.valueName);
     lines.resize(std::max(lines.size(), 2 + column), ' ');
-    for (const char ch : spec.help) {
+    for (const char ch : option.help) {
         if (ch == '\n')
             lines.append("\n").append(2 + column, ' ');
         else
@@ -184,18 +184,18 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
         }
         if (!given.insert(name).second)
             return refused(shown(name) + " is given more than once");
-        const OptionSpec* spec = findOption(name);
-        const bool takesValue = spec && spec->kind != OptionKind::flag;
+        const OptionRow* option = findOption(name);
+        const bool takesValue = option && option->kind != OptionKind::flag;
         // "--save --no-optimize" is a forgotten file name, not a file called "--no-optimize".
         if (takesValue && !inlineValue && k + 1 < arguments.size() && looksLikeOption(arguments[k + 1]))
             return refused(name + " needs a value, not the option '" + shown(arguments[k + 1]) + "' (write " + name +
                            "=VALUE for a value that starts with '-')");
-        if (!spec)
+        if (!option)
             return refused("unknown option '" + shown(arguments[k]) + "'");
         std::optional<std::string> value = inlineValue;
         if (takesValue && !value && k + 1 < arguments.size())
             value = arguments[++k];
-        if (const auto error = applyOption(*spec, value, inlineValue.has_value(), options))
+        if (const auto error = applyOption(*option, value, inlineValue.has_value(), options))
             return refused(*error);
     }
     if (options.randomQubits && options.inputFile)
@@ -212,8 +212,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
 std::string usageText()
 {
     std::string optionsHelp;
-    for (const OptionSpec& spec : optionTable)
-        optionsHelp += usageLines(spec);
+    for (const OptionRow& option : optionTable)
+        optionsHelp += usageLines(option);
     return "Usage: udecomp [options] [FILE.mat | FILE.npy]\n"
            "Decomposes the unitary matrix of FILE.mat (default: the start-up matrix) into a quantum\n"
            "logic circuit. The message log goes to standard output; messages go to standard error\n"
