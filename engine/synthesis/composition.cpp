@@ -118,7 +118,9 @@ void store(const SplitMatrix& s, TMATICA1& m, int n)
     const double u21Re = u.u21.re, u21Im = u.u21.im, u22Re = u.u22.re, u22Im = u.u22.im;
     // Two different rows, each entry read before it is written: no iteration
     // depends on another, so the loop may run on whole vectors.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC ivdep
+#endif
     for (int j = 0; j < n; ++j) {
         const double aRe = lowRe[j];
         const double aIm = lowIm[j];
@@ -151,7 +153,9 @@ void swapRows(TMATICA1& m, int low, int high, int n) { std::swap_ranges(m.e[low]
 {
     const Complex zero{};
     const TMATICA2 v = u;  // apart from m, so the loop need not reload it
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC ivdep
+#endif
     for (int j = 0; j < n; ++j) {
         const Complex a = m.e[low][j];
         const Complex b = m.e[high][j];
