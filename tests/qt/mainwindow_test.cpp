@@ -34,6 +34,7 @@
 #include "platform/qt/userguidewindow.h"
 #include "workspace/driversentences.h"
 #include "workspace/workspace.h"
+#include "windowtesting.h"
 
 namespace {
 
@@ -137,21 +138,12 @@ private:
     std::unique_ptr<MainWindow> window;
     ModalAnswers* answers = nullptr;
 
-    void typeQubits(const QString& text)
-    {
-        window->Edit1->selectAll();
-        QTest::keyClick(window->Edit1, Qt::Key_Backspace);
-        QTest::keyClicks(window->Edit1, text);
-    }
-
 private slots:
     void init()
     {
-        window = std::make_unique<MainWindow>();
         auto shared = std::make_shared<ModalAnswers>();
         answers = shared.get();
-        window->presentation().modalHook = [shared](QDialog& dialog) { return (*shared)(dialog); };
-        window->show();
+        window = windowAnsweredBy(shared);
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 
@@ -220,7 +212,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, lastMessage);
         QFETCH(int, gridSize);
-        typeQubits(typed);
+        typeQubits(*window, typed);
         if (lastMessage.isEmpty()) {
             // Clearing the field first was refused; the accepted count says nothing more.
             QCOMPARE(answers->messages.size(), 1);
@@ -318,7 +310,7 @@ private slots:
             QTimer::singleShot(5000, &dialog, &QDialog::reject);  // a dropped key must fail, not hang
             return dialog.exec();
         };
-        typeQubits("6");
+        typeQubits(*window, "6");
         QVERIFY(closedByKey);
         QCOMPARE(window->workspace().qubitCount, 2);
     }
@@ -340,7 +332,7 @@ private slots:
         QCOMPARE(menu->actions().front()->text(), QString("Open"));
         menu->close();
 
-        typeQubits("3");
+        typeQubits(*window, "3");
         QTest::keyClick(window->Edit1, Qt::Key_Return);
         QCOMPARE(window->Memo1->toPlainText().count(runStartLine()), 1);
         window->Button3->setFocus();
@@ -380,7 +372,7 @@ private slots:
 
     void decomposesARandomThreeQubitMatrix()
     {
-        typeQubits("3");
+        typeQubits(*window, "3");
         QTest::mouseClick(window->Button3, Qt::LeftButton);
         window->TrackBar2->setValue(60);
         QTest::mouseClick(window->UpDown1->upButton(), Qt::LeftButton);

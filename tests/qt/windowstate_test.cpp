@@ -42,6 +42,7 @@
 #include "platform/qt/mainwindow.h"
 #include "platform/qt/qtpresentation.h"
 #include "workspace/workspace.h"
+#include "windowtesting.h"
 
 namespace {
 
@@ -110,21 +111,12 @@ private:
 
     void decompose() { QTest::mouseClick(window->Button3, Qt::LeftButton); }
 
-    void typeQubits(const QString& text)
-    {
-        window->Edit1->selectAll();
-        QTest::keyClick(window->Edit1, Qt::Key_Backspace);
-        QTest::keyClicks(window->Edit1, text);
-    }
-
 private slots:
     void init()
     {
-        window = std::make_unique<MainWindow>();
         auto shared = std::make_shared<Answers>();
         answers = shared.get();
-        window->presentation().modalHook = [shared](QDialog& dialog) { return (*shared)(dialog); };
-        window->show();
+        window = windowAnsweredBy(shared);
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
 
@@ -226,7 +218,7 @@ private slots:
         decompose();
         QVERIFY(window->workspace().pocetb1 > 0);
         QVERIFY(!isBlank(pictureOf(*window->Image1)));
-        typeQubits(qubits);
+        typeQubits(*window, qubits);
         QCOMPARE(window->workspace().pocetb1, 0);
         QCOMPARE(window->Label11->text(), QString("0"));
         QCOMPARE(window->Label8->text(), QString("0"));
@@ -239,7 +231,7 @@ private slots:
     // The contraction toggle redraws, so the picture is the layout that clicks use.
     void contractionToggleRedrawsThePicture()
     {
-        typeQubits("3");
+        typeQubits(*window, "3");
         decompose();
         const QImage contracted = pictureOf(*window->Image1);
         window->Zuzeniezobrazenia1->trigger();
@@ -267,7 +259,7 @@ private slots:
         QFETCH(int, controls);
         QFETCH(QString, entry);
         QFETCH(QString, reason);
-        typeQubits("3");
+        typeQubits(*window, "3");
         Workspace& ws = window->workspace();
         for (int g = 1; g <= gateCount; ++g) {
             TGATE1 gate{};
@@ -373,11 +365,11 @@ private slots:
     {
         QTemporaryDir directory;
         const QString matrix = directory.filePath("three.mat");
-        typeQubits("3");
+        typeQubits(*window, "3");
         answers->chosenFile = matrix;
         window->Uloi1->trigger();
         const QString savedEntry = window->StringGrid1->item(0, 0) ? window->StringGrid1->item(0, 0)->text() : "";
-        typeQubits("2");
+        typeQubits(*window, "2");
         QCOMPARE(window->StringGrid1->rowCount(), 4);
         QVERIFY(!window->Edit1->acceptDrops());
 
@@ -449,7 +441,7 @@ private slots:
         QFETCH(int, bands);
         QFETCH(bool, lastBandUsed);
         window->resize(windowSize);
-        typeQubits(qubits);
+        typeQubits(*window, qubits);
         decompose();
         QTest::qWait(20);
         auto* scroll = qobject_cast<QScrollArea*>(window->Image1->parentWidget()->parentWidget());
@@ -495,7 +487,7 @@ private slots:
     // stands in the blank below them.
     void theDrawingKeepsItsBandsOnTheSurface()
     {
-        typeQubits("4");
+        typeQubits(*window, "4");
         decompose();
         const QImage picture = pictureOf(*window->Image1);
         int wires = 0;
