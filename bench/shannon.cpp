@@ -1,11 +1,16 @@
 // The two routes to basic gates side by side on the program's random matrix:
-// the fewest-CNOT route and the two-level route with optimization (time and CNOTs).
+// the fewest-CNOT route and the two-level route with optimization (time and
+// CNOTs); the fewest-CNOT route alone and the composition that checks it up to
+// ten qubits.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <string>
 
+#include "engine/kernel/randomgenerator.h"
+#include "engine/shannon/circuitproduct.h"
 #include "engine/shannon/fewestcnots.h"
+#include "engine/shannon/haarrandom.h"
 #include "engine/synthesis/gate.h"
 #include "interchange/runsummary.h"
 #include "platform/headlesspresentation.h"
@@ -14,14 +19,6 @@
 #include "workspace/workspace.h"
 
 namespace {
-
-int cnotsOf(const TGATES1& gates, int count, const TMATICA2& pauliX)
-{
-    int cnots = 0;
-    for (int g = 1; g <= count; ++g)
-        cnots += isCnot(gates[g], pauliX, 0.0) ? 1 : 0;
-    return cnots;
-}
 
 // The matrix the window generates for `qubits` with a fixed seed.
 struct RandomInput {
@@ -39,25 +36,41 @@ struct RandomInput {
     }
 };
 
-// state.range(0): qubits.
+// state.range(0): qubits. The route alone on a Haar-random matrix of any size.
 void fewestCnotsRoute(benchmark::State& state)
 {
     const int qubits = static_cast<int>(state.range(0));
-    RandomInput input(qubits);
-    auto gates = std::make_unique<TGATES1>();
-    int count = 0;
+    RandomGenerator random;
+    random.fixSeed(20261208);
+    const DenseMatrix input = haarRandomUnitary(1 << qubits, random);
+    GateList gates;
     for (auto _ : state) {
-        count = fewestCnotsCircuit(input.ws->matrixA, qubits, *gates);
-        benchmark::DoNotOptimize(count);
+        gates = fewestCnotsCircuit(input);
+        benchmark::DoNotOptimize(gates.data());
     }
-    state.counters["cnots"] = cnotsOf(*gates, count, input.ws->pauliX);
-    state.counters["gates"] = count;
+    state.counters["cnots"] = cnotCount(gates);
+    state.counters["gates"] = static_cast<double>(gates.size());
 }
 BENCHMARK(fewestCnotsRoute)
-    ->DenseRange(2, 5)
+    ->DenseRange(2, 8)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+BENCHMARK(fewestCnotsRoute)->DenseRange(9, 10)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
+
+// The composition that checks a large circuit, on the route's own circuits.
+void largeCircuitProduct(benchmark::State& state)
+{
+    const int qubits = static_cast<int>(state.range(0));
+    RandomGenerator random;
+    random.fixSeed(20261208);
+    const GateList gates = fewestCnotsCircuit(haarRandomUnitary(1 << qubits, random));
+    for (auto _ : state) {
+        const DenseMatrix product = circuitProduct(gates, qubits);
+        benchmark::DoNotOptimize(product.entries.data());
+    }
+}
+BENCHMARK(largeCircuitProduct)->DenseRange(6, 10)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
 
 // A whole run of `endStage` with optimization on the same matrices: synthesis,
 // statistics, final check, gate check and drawing.

@@ -175,7 +175,7 @@ double storedNumber(const char* p, int size, bool bigEndian)
 
 }  // namespace
 
-MatrixFileContent parseNpyFile(std::string_view bytes)
+MatrixFileContent parseNpyFile(std::string_view bytes, int mostSize)
 {
     if (bytes.substr(0, magic.size()) != magic)
         refuse("it does not start like a .npy file");
@@ -215,9 +215,13 @@ MatrixFileContent parseNpyFile(std::string_view bytes)
     const std::vector<long long>& shape = header.shape;
     const bool square = shape.size() == 2 && shape[0] == shape[1];
     const long long n = square ? shape[0] : 0;
-    if (n != 4 && n != 8 && n != 16 && n != 32)
+    const bool powerOfTwo = n >= 4 && n <= mostSize && (n & (n - 1)) == 0;
+    if (!powerOfTwo && mostSize <= workspaceNpySize)
         refuse("its array has the shape " + shapeText(shape) +
                ": a square matrix of size 4, 8, 16 or 32 (2 to 5 qubits) is needed");
+    if (!powerOfTwo)
+        refuse("its array has the shape " + shapeText(shape) + ": a square matrix of size 4 to " +
+               std::to_string(mostSize) + ", a power of 2, is needed");
     const std::size_t entrySize = static_cast<std::size_t>(numberSize) * (complexEntries ? 2 : 1);
     const std::size_t dataSize = static_cast<std::size_t>(n * n) * entrySize;
     const std::size_t available = bytes.size() - headerStart - headerLength;

@@ -1,4 +1,6 @@
 #include "interchange/runsummary.h"
+
+#include "engine/endstage.h"
 #include "platform/replacefile.h"
 
 #include <cmath>
@@ -49,26 +51,13 @@ const char* checkJson(CheckState state)
     return "null";
 }
 
-const char* endStageText(int endStage)
-{
-    switch (endStage) {
-    case 1:
-        return "L1(U) gates";
-    case 2:
-        return "Generalized Toffoli gates";
-    case 3:
-        return "basic gates, fewest CNOTs";
-    default:
-        return "basic gates";  // also what the box shows while nothing is chosen
-    }
-}
 
 }  // namespace
 
 std::string runSummaryJson(const RunSummary& summary)
 {
     std::string out = "{\n";
-    out += "  \"endStage\": " + jsonString(endStageText(summary.endStage)) + ",\n";
+    out += "  \"endStage\": " + jsonString(endStageOfBox(summary.endStage).jsonText) + ",\n";
     out += "  \"endStageIndex\": " + std::to_string(summary.endStage) + ",\n";
     out += "  \"qubitCount\": " + std::to_string(summary.qubitCount) + ",\n";
     out += "  \"circuitBuilt\": " + std::string(summary.circuitBuilt ? "true" : "false") + ",\n";

@@ -4,6 +4,7 @@
 #include <memory>
 #include <sstream>
 
+#include "engine/shannon/circuitproduct.h"
 #include "platform/svgcanvas.h"
 #include "python/quietpresentation.h"
 #include "python/refusal.h"
@@ -21,6 +22,14 @@ void requireCircuit(const CircuitResult& circuit)
         throw Refusal(std::string(noCircuitToExportMessage));
 }
 
+// The picture and the .mat file are the workspace's: five qubits at most.
+void requireWorkspace(const CircuitResult& circuit, const char* what)
+{
+    if (!circuit.workspace)
+        throw Refusal(std::string("The ") + what + " holds circuits of 2 to 5 qubits; this one has " +
+                      std::to_string(circuit.qubits) + ".");
+}
+
 constexpr int noteHeight = 28;
 
 }  // namespace
@@ -28,6 +37,10 @@ constexpr int noteHeight = 28;
 SquareMatrix circuitMatrix(const CircuitResult& circuit)
 {
     requireCircuit(circuit);
+    if (!circuit.workspace) {
+        DenseMatrix product = circuitProduct(circuitGates(circuit), circuit.qubits);
+        return {product.size, std::move(product.entries)};
+    }
     HeadlessPresentation ui;
     keepLogOnly(ui);
     const Workspace& ws = *circuit.workspace;
@@ -44,8 +57,9 @@ SquareMatrix circuitMatrix(const CircuitResult& circuit)
 std::string circuitQasm(const CircuitResult& circuit, QasmVersion version)
 {
     requireCircuit(circuit);
-    const Workspace& ws = *circuit.workspace;
-    QasmExport text = version == QasmVersion::v3 ? qasm3Text(ws) : qasm2Text(ws);
+    const QasmCircuit gates = circuit.workspace ? qasmCircuitOf(*circuit.workspace)
+                                                : QasmCircuit{circuitGates(circuit), circuit.qubits};
+    QasmExport text = version == QasmVersion::v3 ? qasm3Text(gates) : qasm2Text(gates);
     if (!text.ok())
         throw Refusal(text.refusal);
     return std::move(text.text);
@@ -54,6 +68,7 @@ std::string circuitQasm(const CircuitResult& circuit, QasmVersion version)
 std::string circuitSvg(const CircuitResult& circuit, int shownGates)
 {
     requireCircuit(circuit);
+    requireWorkspace(circuit, "picture");
     HeadlessPresentation ui;
     keepLogOnly(ui);
     const Workspace& ws = *circuit.workspace;
@@ -82,6 +97,7 @@ std::string circuitSvg(const CircuitResult& circuit, int shownGates)
 
 void saveCircuitMatFile(const CircuitResult& circuit, const std::string& path)
 {
+    requireWorkspace(circuit, ".mat file");
     HeadlessPresentation ui;
     keepLogOnly(ui);
     saveMatrixFile(*circuit.workspace, ui, path);

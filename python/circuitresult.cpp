@@ -15,13 +15,10 @@ std::optional<bool> checkPassed(CheckState state)
     return state == CheckState::passed;
 }
 
-}  // namespace
-
-CircuitResult circuitResultOfRun(std::shared_ptr<const Workspace> ws, const HeadlessPresentation& ui,
-                                 const RunSummary& summary)
+CircuitResult circuitResultOfSummary(const HeadlessPresentation& ui, const RunSummary& summary)
 {
     CircuitResult result;
-    result.qubits = ws->qubitCount;
+    result.qubits = summary.qubitCount;
     result.endStage = summary.endStage;
     result.circuitBuilt = summary.circuitBuilt;
     result.gateCount = summary.circuitBuilt ? summary.gateCount : 0;
@@ -41,7 +38,6 @@ CircuitResult circuitResultOfRun(std::shared_ptr<const Workspace> ws, const Head
     for (const RecordedMessage& message : ui.messages)
         result.messages.push_back(
             {message.text, message.detail, message.style == MessageStyle::error ? "error" : "information"});
-    result.workspace = std::move(ws);
 
     // The statistics block that closed the last stage counted the final circuit;
     // counting 137,009 gates again would read their 10 MB once more.
@@ -54,8 +50,29 @@ CircuitResult circuitResultOfRun(std::shared_ptr<const Workspace> ws, const Head
     return result;
 }
 
+}  // namespace
+
+CircuitResult circuitResultOfRun(std::shared_ptr<const Workspace> ws, const HeadlessPresentation& ui,
+                                 const RunSummary& summary)
+{
+    CircuitResult result = circuitResultOfSummary(ui, summary);
+    result.qubits = ws->qubitCount;
+    result.workspace = std::move(ws);
+    return result;
+}
+
+CircuitResult circuitResultOfLargeRun(std::vector<TGATE1> gates, const HeadlessPresentation& ui,
+                                      const RunSummary& summary)
+{
+    CircuitResult result = circuitResultOfSummary(ui, summary);
+    result.gates = std::move(gates);
+    return result;
+}
+
 std::span<const TGATE1> circuitGates(const CircuitResult& result)
 {
+    if (!result.workspace)
+        return std::span<const TGATE1>(result.gates).first(static_cast<std::size_t>(result.gateCount));
     return std::span<const TGATE1>(result.workspace->gates).subspan(1, static_cast<std::size_t>(result.gateCount));
 }
 

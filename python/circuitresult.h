@@ -36,7 +36,8 @@ struct MessageResult {
 };
 
 struct CircuitResult {
-    std::shared_ptr<const Workspace> workspace;  // as the run left it
+    std::shared_ptr<const Workspace> workspace;  // as the run left it; empty beyond five qubits
+    std::vector<TGATE1> gates;  // the circuit of a run without a workspace
     int qubits = 0;
     int endStage = -1;  // item index of the end-stage box
     bool circuitBuilt = false;
@@ -54,6 +55,10 @@ struct CircuitResult {
 // in `summary`. The one place that reads a run's summary.
 CircuitResult circuitResultOfRun(std::shared_ptr<const Workspace> ws, const HeadlessPresentation& ui,
                                  const RunSummary& summary);
+
+// The result of a run beyond five qubits, which kept its gates in a list of its own.
+CircuitResult circuitResultOfLargeRun(std::vector<TGATE1> gates, const HeadlessPresentation& ui,
+                                      const RunSummary& summary);
 
 // Gates 1..gateCount (gate g in element g - 1).
 std::span<const TGATE1> circuitGates(const CircuitResult& result);

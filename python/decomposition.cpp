@@ -3,15 +3,40 @@
 #include <bit>
 #include <string>
 
+#include "engine/endstage.h"
 #include "python/quietpresentation.h"
 #include "python/refusal.h"
 #include "python/workspacepool.h"
 #include "workspace/driver.h"
+#include "workspace/largedecomposition.h"
 #include "workspace/driversentences.h"
 #include "workspace/workspace.h"
 
+namespace {
+
+// Beyond the workspace: the end stage's route with a gate list of its own.
+CircuitResult decomposeLargeMatrix(const SquareMatrix& matrix, const DecompositionSettings& settings)
+{
+    const EndStage& stage = endStageOfBox(settings.endStage);
+    const int qubits = std::countr_zero(static_cast<unsigned>(matrix.size));
+    if (!takesQubits(stage, qubits))
+        throw Refusal(sizeRefusal(stage, matrix.size));
+    HeadlessPresentation ui;
+    keepLogOnly(ui);
+    DenseMatrix input(matrix.size);
+    input.entries = matrix.entries;
+    LargeRun run = decomposeLarge(input, stage, ui);
+    if (run.summary.inputUnitary == CheckState::failed)
+        throw Refusal(std::string(driverText::inputNotUnitary));
+    return circuitResultOfLargeRun(std::move(run.gates), ui, run.summary);
+}
+
+}  // namespace
+
 CircuitResult decomposeMatrix(const SquareMatrix& matrix, const DecompositionSettings& settings)
 {
+    if (matrix.size > (1 << maxQubits))
+        return decomposeLargeMatrix(matrix, settings);
     HeadlessPresentation ui;
     keepLogOnly(ui);
     std::shared_ptr<Workspace> ws = borrowWorkspace(ui);

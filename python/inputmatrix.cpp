@@ -21,11 +21,11 @@ SquareMatrix checkedMatrix(const std::vector<long long>& shape, std::vector<Comp
 {
     if (shape.size() != 2 || shape[0] != shape[1] || shape[0] < 2)
         throw Refusal("The matrix has the shape " + shapeText(shape) +
-                      ": a square matrix of size 4, 8, 16 or 32 (2 to 5 qubits) is needed.");
+                      ": a square matrix of size 4 to 1024, a power of 2 (2 to 10 qubits), is needed.");
     const long long n = shape[0];
-    if (n != 4 && n != 8 && n != 16 && n != 32)
+    if (n < 4 || n > 1024 || (n & (n - 1)) != 0)
         throw Refusal("The matrix size " + std::to_string(n) +
-                      " is not supported: the size has to be 4, 8, 16 or 32 (2 to 5 qubits).");
+                      " is not supported: the size has to be a power of 2 from 4 to 1024 (2 to 10 qubits).");
     for (long long k = 0; k < n * n; ++k) {
         const Complex z = entries[static_cast<std::size_t>(k)];
         if (!std::isfinite(z.re) || !std::isfinite(z.im))

@@ -11,6 +11,6 @@ struct SquareMatrix {
 };
 
 // The matrix of an array of this shape and entries (row by row). Throws Refusal
-// for a shape that is not (N, N) with N = 4, 8, 16 or 32, or an entry that is
-// NaN or infinite.
+// for a shape that is not (N, N) with N a power of 2 from 4 to 1024, or an entry
+// that is NaN or infinite. Which sizes an end stage takes is the end stage's rule.
 SquareMatrix checkedMatrix(const std::vector<long long>& shape, std::vector<Complex> entries);

@@ -1,6 +1,8 @@
 #include "python/matrixsources.h"
 
+#include "engine/endstage.h"
 #include "engine/kernel/errors.h"
+#include "engine/shannon/haarrandom.h"
 #include "interchange/qasm/importer.h"
 #include "interchange/qasm/lexer.h"
 #include "python/quietpresentation.h"
@@ -26,6 +28,17 @@ SquareMatrix leadingBlock(const Workspace& ws)
 
 SquareMatrix randomMatrix(long long qubits, std::optional<std::uint64_t> seed)
 {
+    if (qubits < 2 || qubits > mostQubitsOfAnyEndStage)
+        throw Refusal("The number of qubits has to be from 2 to " + std::to_string(mostQubitsOfAnyEndStage) + ", not " +
+                      std::to_string(qubits) + ".");
+    if (qubits > maxQubits) {
+        // Beyond the qubit field: the same matrix as the command line's --random.
+        RandomGenerator random;
+        if (seed)
+            random.fixSeed(*seed);
+        DenseMatrix m = haarRandomUnitary(1 << qubits, random);
+        return {m.size, std::move(m.entries)};
+    }
     HeadlessPresentation ui;
     keepLogOnly(ui);
     const std::shared_ptr<Workspace> borrowed = borrowWorkspace(ui);

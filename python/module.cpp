@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/endstage.h"
 #include "engine/kernel/errors.h"
 #include "python/circuitexports.h"
 #include "python/circuitresult.h"
 #include "python/decomposition.h"
-#include "python/endstages.h"
 #include "python/inputmatrix.h"
 #include "python/matrixsources.h"
 #include "python/refusal.h"
@@ -72,11 +72,11 @@ std::string pathText(const py::object& path)
 
 int endStageIndex(const std::string& name)
 {
-    const auto row = findEndStage(name);
+    const auto row = endStageOfPythonName(name);
     if (!row) {
         std::string names;
-        for (const EndStageName& known : endStageNames)
-            names += (names.empty() ? "" : ", ") + std::string(known.name);
+        for (const EndStage& known : endStages)
+            names += (names.empty() ? "" : ", ") + std::string(known.pythonName);
         throw Refusal("The end stage '" + name + "' is not one of " + names + ".");
     }
     return row->boxIndex;
@@ -152,7 +152,7 @@ std::string circuitRepr(const CircuitResult& result)
 {
     return "<udecomp.Circuit: " + std::to_string(result.qubits) + " qubits, " + std::to_string(result.gateCount) +
            " gates, " + std::to_string(result.cnotCount) + " CNOTs, end stage " +
-           std::string(endStageNameOf(result.endStage)) + ">";
+           std::string(endStageOfBox(result.endStage).pythonName) + ">";
 }
 
 std::string gateRepr(const PyGate& gate)
@@ -218,7 +218,7 @@ PYBIND11_MODULE(udecomp, m)
         .def("__len__", [](const PyCircuit& circuit) { return circuit.result->gateCount; })
         .def_property_readonly("qubits", [](const PyCircuit& circuit) { return circuit.result->qubits; })
         .def_property_readonly("end_stage",
-                               [](const PyCircuit& circuit) { return std::string(endStageNameOf(circuit.result->endStage)); })
+                               [](const PyCircuit& circuit) { return std::string(endStageOfBox(circuit.result->endStage).pythonName); })
         .def_property_readonly("cnot_count", [](const PyCircuit& circuit) { return circuit.result->cnotCount; })
         .def_property_readonly(
             "counts_by_controls", [](const PyCircuit& circuit) { return circuit.result->countsByControls; },

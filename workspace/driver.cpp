@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "engine/endstage.h"
+#include "engine/kernel/densematrix.h"
 #include "engine/kernel/nearestunitary.h"
 #include "engine/optimization/optimizer.h"
 #include "engine/reduction/reduction.h"
@@ -22,62 +24,11 @@
 #include "ui/circuitdrawing.h"
 #include "workspace/circuitmatrix.h"
 #include "workspace/driversentences.h"
+#include "workspace/runwatch.h"
+#include "workspace/stagetimer.h"
 #include "workspace/workspace.h"
 
 namespace {
-
-// Passes the run's calls on and counts what the user was shown: modal messages
-// and log lines that report a problem, which any stage of the engine may send.
-class RunWatch final : public ForwardingPresentation {
-public:
-    using ForwardingPresentation::ForwardingPresentation;
-
-    void appendLog(std::string_view line) override
-    {
-        ForwardingPresentation::appendLog(line);
-        if (line.starts_with("!") || line.starts_with(":(("))
-            ++problemLines;
-    }
-    void showMessage(std::string_view text, MessageStyle style) override
-    {
-        ForwardingPresentation::showMessage(text, style);
-        ++messages;
-    }
-    void showDetailedMessage(std::string_view text, std::string_view detail, MessageStyle style) override
-    {
-        ForwardingPresentation::showDetailedMessage(text, detail, style);
-        ++messages;
-    }
-
-    int problemLines = 0;
-    int messages = 0;
-};
-
-// Ends each stage of the summary at the clock's reading.
-class StageTimer {
-public:
-    explicit StageTimer(StageClock clock) : clock_(std::move(clock)), start_(clock_()), lastMark_(start_) {}
-
-    void close(RunSummary& summary, StageRecord stage, const char* name)
-    {
-        const double now = clock_();
-        stage.name = name;
-        stage.seconds = now - lastMark_;
-        lastMark_ = now;
-        summary.stages.push_back(std::move(stage));
-        summary.totalSeconds = now - start_;
-    }
-
-private:
-    StageClock clock_;
-    double start_;
-    double lastMark_;
-};
-
-double steadySeconds()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 // The whole run's record, filled where the driver logs each step.
 struct RunRecord {
@@ -85,16 +36,11 @@ struct RunRecord {
     StageTimer timer;
 };
 
-// Item indices of the end-stage box.
-constexpr int basicGatesStage = 0;
-constexpr int l1GatesStage = 1;
-constexpr int toffoliGatesStage = 2;
-constexpr int fewestCnotsStage = 3;
-
-// The gate record and its bit arrays hold at most five qubits.
-bool sizeSupported(const Workspace& ws)
+// The workspace holds at most 64 x 64 and its circuit list five qubits; the
+// end stage may take fewer.
+bool sizeSupported(const Workspace& ws, const EndStage& stage)
 {
-    return ws.qubitCount >= 1 && ws.qubitCount <= maxQubits && ws.matrixSize == (1 << ws.qubitCount);
+    return takesQubits(stage, ws.qubitCount) && ws.qubitCount <= maxQubits && ws.matrixSize == (1 << ws.qubitCount);
 }
 
 // Off-diagonal entries zero and diagonal entries of modulus 1, one log line per failing entry.
@@ -170,29 +116,29 @@ void optimizeIfChosen(Workspace& ws, Presentation& ui)
         optimizeCircuit(ws, ui);
 }
 
-// The stages after the Tpq synthesis, as the end-stage box asks; each is
+// The stages after the Tpq synthesis, down to the end stage's gates; each is
 // followed by the statistics of the circuit.
-void runEndStages(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, RunRecord& run)
+void runEndStages(Workspace& ws, Presentation& ui, const EndStage& stage, const TMATICA1& inputCopy, RunRecord& run)
 {
     optimizeIfChosen(ws, ui);
     run.timer.close(run.summary, circuitStatistics(ws, ui), "Generalized Toffoli gates");
+    if (stage.depth == Depth::toffoliGates)
+        return;
 
-    if (ui.endStage() < toffoliGatesStage) {
-        DoL1U(ws, ui);
-        optimizeIfChosen(ws, ui);
-        run.timer.close(run.summary, circuitStatistics(ws, ui), "L1(U) gates");
+    DoL1U(ws, ui);
+    optimizeIfChosen(ws, ui);
+    run.timer.close(run.summary, circuitStatistics(ws, ui), "L1(U) gates");
+    if (stage.depth == Depth::l1Gates) {
+        if (stage.finalCheck)
+            finalCheck(ws, ui, inputCopy, driverText::l1CircuitPassed, driverText::l1CircuitFailed, run.summary);
+        return;
     }
-    if (ui.endStage() == l1GatesStage)
-        finalCheck(ws, ui, inputCopy, driverText::l1CircuitPassed, driverText::l1CircuitFailed, run.summary);
 
-    if (ui.endStage() < l1GatesStage) {
-        Doelementarnych(ws, ui);
-        // The basic-gate stage leaves many cancelling neighbours, so it is
-        // always optimized.
-        optimizeCircuit(ws, ui);
-        run.timer.close(run.summary, circuitStatistics(ws, ui), "basic gates");
-    }
-    if (ui.endStage() == basicGatesStage)
+    Doelementarnych(ws, ui);
+    // The basic-gate stage leaves many cancelling neighbours, so it is always optimized.
+    optimizeCircuit(ws, ui);
+    run.timer.close(run.summary, circuitStatistics(ws, ui), "basic gates");
+    if (stage.finalCheck)
         finalCheck(ws, ui, inputCopy, driverText::basicCircuitPassed, driverText::basicCircuitFailed, run.summary);
 }
 
@@ -238,13 +184,7 @@ void showCircuit(Workspace& ws, Presentation& ui)
     ui.setGateSelectorEnabled(true);
 }
 
-int cnotCount(const Workspace& ws)
-{
-    int count = 0;
-    for (int g = 1; g <= ws.pocetb1; ++g)
-        count += isCnot(ws.gates[g], ws.pauliX, ws.tolerance);
-    return count;
-}
+int cnotCount(const Workspace& ws) { return cnotCount(std::span(ws.gates).subspan(1, ws.pocetb1)); }
 
 void checkGatesAndShow(Workspace& ws, Presentation& ui, RunSummary& summary)
 {
@@ -267,9 +207,6 @@ bool isSparse(const Workspace& ws)
     return nonzero <= 2 * ws.matrixSize;
 }
 
-// The circuit must equal its matrix this closely to stand in for the block-ZXZ one.
-constexpr double exactCircuitBound = 1e-12;
-
 // Runs the two-level route to optimized basic gates on matrixA in a scratch
 // workspace that shows nothing; when its circuit is exact and needs fewer
 // CNOTs than the circuit in ws, that circuit takes its place. Logs which is kept.
@@ -278,7 +215,7 @@ void keepFewerCnots(Workspace& ws, Presentation& ui)
     HeadlessPresentation quiet;
     quiet.recordEvents = false;
     quiet.recordingCanvas.recording = false;
-    quiet.endStageIndex = basicGatesStage;
+    quiet.endStageIndex = endStages.front().boxIndex;  // basic gates, with the final check
     quiet.roboptim = true;
     const auto scratch = createWorkspace(quiet);
     scratch->qubitCount = ws.qubitCount;
@@ -329,7 +266,9 @@ void runFewestCnots(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, 
     if (ui.isChecked(Setting::roboptim) && ui.isChecked(Setting::Zobroptimkroky))
         ui.setChecked(Setting::Zuzeniezobrazenia1, false);
     summary.circuitBuilt = true;
-    ws.pocetb1 = fewestCnotsCircuit(ws.matrixA, ws.qubitCount, ws.gates);
+    const GateList circuit = fewestCnotsCircuit(denseMatrix(ws.matrixA, ws.matrixSize));
+    ws.pocetb1 = static_cast<int>(circuit.size());
+    std::copy(circuit.begin(), circuit.end(), ws.gates.begin() + 1);
     if (isSparse(ws)) {
         ui.appendLog(driverText::twoLevelComparison);
         keepFewerCnots(ws, ui);
@@ -347,11 +286,9 @@ void runFewestCnots(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, 
 void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
 {
     RunSummary& summary = run.summary;
-    if (!sizeSupported(ws)) {
-        ui.showMessage("A matrix of size " + std::to_string(ws.matrixSize) +
-                           " can not be decomposed: the decomposition works with 2 to 5 qubits"
-                           " (matrices of size 4 to 32).",
-                       MessageStyle::error);
+    const EndStage& stage = endStageOfBox(ui.endStage());
+    if (!sizeSupported(ws, stage)) {
+        ui.showMessage(sizeRefusal(stage, ws.matrixSize), MessageStyle::error);
         return;
     }
     const int n = ws.matrixSize;
@@ -365,7 +302,7 @@ void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
     const TMATICA1 inputCopy = ws.matrixA;
     useNearestUnitaryWithinTolerance(ws);
     resetReduction(ws);
-    if (ui.endStage() == fewestCnotsStage) {
+    if (stage.route == Route::fewestCnots) {
         runFewestCnots(ws, ui, inputCopy, run);
         checkGatesAndShow(ws, ui, summary);
         return;
@@ -417,7 +354,7 @@ void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
         return;
     }
 
-    runEndStages(ws, ui, inputCopy, run);
+    runEndStages(ws, ui, stage, inputCopy, run);
     checkGatesAndShow(ws, ui, summary);
 }
 
@@ -460,21 +397,28 @@ RunSummary decomposeRecorded(Workspace& ws, Presentation& ui)
     return summary;
 }
 
-StageRecord circuitStatistics(const Workspace& ws, Presentation& ui)
+StageRecord circuitStatistics(std::span<const TGATE1> gates, int qubitCount, Presentation& ui)
 {
-    std::array<int, maxQubits + 1> count{};
-    for (int g = 1; g <= ws.pocetb1; ++g)
-        if (ws.gates[g].type < count.size())
-            ++count[ws.gates[g].type];
+    std::vector<int> count(static_cast<std::size_t>(std::max(qubitCount, 0)), 0);
+    for (const TGATE1& g : gates)
+        if (g.type < count.size())
+            ++count[g.type];
     StageRecord statistics;
     statistics.hasStatistics = true;
-    statistics.gateCount = ws.pocetb1;
+    statistics.gateCount = static_cast<int>(gates.size());
     ui.appendLog(driverText::statisticsStart);
-    ui.appendLog(std::string(driverText::gateCountPrefix) + std::to_string(ws.pocetb1));
-    for (int k = 0; k <= ws.qubitCount - 1 && k < static_cast<int>(count.size()); ++k) {
+    ui.appendLog(std::string(driverText::gateCountPrefix) + std::to_string(gates.size()));
+    for (std::size_t k = 0; k < count.size(); ++k) {
         ui.appendLog("Number of L" + std::to_string(k) + "(U) gates:   " + std::to_string(count[k]));
         statistics.gatesByControls.push_back(count[k]);
     }
     ui.appendLog(driverText::statisticsEnd);
     return statistics;
+}
+
+StageRecord circuitStatistics(const Workspace& ws, Presentation& ui)
+{
+    const int count = std::clamp(ws.pocetb1, 0, maxGates);
+    return circuitStatistics(std::span(ws.gates).subspan(1, static_cast<std::size_t>(count)),
+                             std::min(ws.qubitCount, maxQubits), ui);
 }

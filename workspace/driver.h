@@ -2,6 +2,9 @@
 // The decomposition driver: reduction, checks, synthesis, end stages, drawing.
 
 #include <functional>
+#include <span>
+
+#include "engine/synthesis/gate.h"
 
 #include "interchange/runsummary.h"
 
@@ -23,3 +26,5 @@ RunSummary decomposeRecorded(Workspace& ws, Presentation& ui);
 
 // Logs the number of gates by number of controls and returns the same counts.
 StageRecord circuitStatistics(const Workspace& ws, Presentation& ui);
+// The same for the gates of a circuit on qubitCount qubits.
+StageRecord circuitStatistics(std::span<const TGATE1> gates, int qubitCount, Presentation& ui);

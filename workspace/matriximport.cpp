@@ -8,12 +8,20 @@
 #include "platform/readfilebytes.h"
 #include "workspace/matrixfile.h"
 
-void importNpyFile(Workspace& ws, Presentation& ui, const std::string& fileName)
+MatrixFileContent readNpyMatrix(const std::string& fileName, int mostSize)
 {
-    const std::string bytes = readFileBytes(fileName, maxNpyFileBytes);
-    const MatrixFileContent content = parseNpyFile(bytes);
+    return parseNpyFile(readFileBytes(fileName, maxNpyFileBytesFor(mostSize)), mostSize);
+}
+
+void applyNpyMatrix(Workspace& ws, Presentation& ui, const MatrixFileContent& content)
+{
     applyMatrixContent(ws, ui, content);
     ui.appendLog(std::string(npyImportedLine));
+}
+
+void importNpyFile(Workspace& ws, Presentation& ui, const std::string& fileName)
+{
+    applyNpyMatrix(ws, ui, readNpyMatrix(fileName, workspaceNpySize));
 }
 
 void importQasmFile(Workspace& ws, Presentation& ui, const std::string& fileName)

@@ -3,12 +3,20 @@
 
 #include <string>
 
+#include "interchange/matrixcontent.h"
+
 class Presentation;
 struct Workspace;
 
 // Reads a .npy file into matrixA with the qubit-count change of a matrix file.
 // Throws FileError (the workspace is then unchanged).
 void importNpyFile(Workspace& ws, Presentation& ui, const std::string& fileName);
+
+// The matrix of a .npy file of size up to mostSize (at most 1024). Throws FileError.
+MatrixFileContent readNpyMatrix(const std::string& fileName, int mostSize);
+
+// Puts a matrix read from a .npy file (at most 32 x 32) into matrixA as importNpyFile does.
+void applyNpyMatrix(Workspace& ws, Presentation& ui, const MatrixFileContent& content);
 
 // Reads an OpenQASM file and puts its circuit's unitary into matrixA with the qubit-count
 // change of a matrix file. Throws FileError with the reason (the workspace is then unchanged).

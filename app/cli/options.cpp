@@ -5,24 +5,10 @@
 #include <string_view>
 
 #include "app/cli/outputclash.h"
+#include "engine/endstage.h"
 #include "interchange/wholenumber.h"
 
 namespace {
-
-std::optional<int> endStageIndex(std::string_view name)
-{
-    if (name == "basic")
-        return 0;
-    if (name == "l1")
-        return 1;
-    if (name == "toffoli")
-        return 2;
-    if (name == "none")
-        return -1;
-    if (name == "shannon")
-        return 3;
-    return std::nullopt;
-}
 
 enum class OptionKind { flag, file, endStage, qubits, seed };
 
@@ -40,10 +26,7 @@ struct OptionRow {
 
 // Every option, in the order --help lists them.
 constexpr OptionRow optionTable[] = {
-    {"--end-stage", OptionKind::endStage, nullptr, true, nullptr, "STAGE",
-     "basic (default), l1, toffoli, or none (the window's untouched choice);\n"
-     "shannon: basic gates with the fewest CNOTs (block-ZXZ), straight from\n"
-     "the matrix without the reduction into two-level matrices"},
+    {"--end-stage", OptionKind::endStage, nullptr, true, nullptr, "STAGE", {}},  // lines from the end stages
     {"--no-optimize", OptionKind::flag, &CliOptions::optimize, false, nullptr, "",
      "clear \"Perform an optimization\""},
     {"--self-check", OptionKind::flag, &CliOptions::selfCheck, true, nullptr, "",
@@ -51,7 +34,8 @@ constexpr OptionRow optionTable[] = {
     {"--show-steps", OptionKind::flag, &CliOptions::showSteps, true, nullptr, "",
      "set \"Show optimization steps\"; every step is answered OK"},
     {"--random", OptionKind::qubits, nullptr, true, nullptr, "N",
-     "decompose a random unitary of N qubits (2 to 5) instead of a file"},
+     "decompose a random unitary of N qubits instead of a file (the sizes\n"
+     "the end stage takes)"},
     {"--seed", OptionKind::seed, nullptr, true, nullptr, "S", "make the random matrices reproducible"},
     {"--from-qasm", OptionKind::file, nullptr, true, &CliOptions::qasmInputFile, "FILE",
      "decompose the matrix of the OpenQASM 2.0 or 3 circuit in FILE"},
@@ -96,17 +80,18 @@ std::optional<std::string> applyOption(const OptionRow& option, const std::optio
         return std::nullopt;
     case OptionKind::endStage: {
         if (!value)
-            return "--end-stage needs one of basic, l1, toffoli, none, shannon";
-        const auto stage = endStageIndex(*value);
+            return "--end-stage needs one of " + commandWordList();
+        const auto stage = endStageOfWord(*value);
         if (!stage)
-            return "--end-stage '" + *value + "' is not one of basic, l1, toffoli, none, shannon";
-        options.endStage = *stage;
+            return "--end-stage '" + *value + "' is not one of " + commandWordList();
+        options.endStage = stage->boxIndex;
         return std::nullopt;
     }
     case OptionKind::qubits: {
-        const auto qubits = value ? wholeNumber(*value, 5) : std::nullopt;
+        // Which end stage takes the count is checked once all options are read.
+        const auto qubits = value ? wholeNumber(*value, mostQubitsOfAnyEndStage) : std::nullopt;
         if (!qubits || *qubits < 2)
-            return "--random needs a number of qubits from 2 to 5";
+            return "--random needs a number of qubits from 2 to " + std::to_string(mostQubitsOfAnyEndStage);
         options.randomQubits = static_cast<int>(*qubits);
         return std::nullopt;
     }
@@ -121,6 +106,23 @@ std::optional<std::string> applyOption(const OptionRow& option, const std::optio
     return std::nullopt;
 }
 
+// One line for each end stage: its word, its box item and the sizes it takes.
+std::string endStageHelp()
+{
+    std::string help = "one of these (default " + std::string(endStages.front().commandWord) + "):";
+    for (const EndStage& stage : endStages) {
+        std::string word(stage.commandWord);
+        word.resize(std::max<std::size_t>(word.size(), 8), ' ');
+        help += "\n" + word + "\"" + std::string(stage.itemText) + "\", " + std::to_string(stage.fewestQubits) +
+                " to " + std::to_string(stage.mostQubits) + " qubits";
+        if (!stage.finalCheck && stage.depth == Depth::basicGates)
+            help += ", without the final check\n        (the window's untouched choice)";
+        if (stage.route == Route::fewestCnots)
+            help += ",\n        block-ZXZ straight from the matrix, no two-level matrices";
+    }
+    return help;
+}
+
 // The option's lines in --help: its name and value in a column of 19, then the help.
 std::string usageLines(const OptionRow& option)
 {
@@ -132,7 +134,8 @@ std::string usageLines(const OptionRow& option)
     if (!option.valueName.empty())
         lines.append(" ").append(option.valueName);
     lines.resize(std::max(lines.size(), 2 + column), ' ');
-    for (const char ch : option.help) {
+    const std::string help = option.kind == OptionKind::endStage ? endStageHelp() : std::string(option.help);
+    for (const char ch : help) {
         if (ch == '\n')
             lines.append("\n").append(2 + column, ' ');
         else
@@ -204,6 +207,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
         return refused("give either --from-qasm or --random or a matrix file, not two of them");
     if (options.seed && !options.randomQubits)
         return refused("--seed fixes the matrix of --random and is given without it");
+    if (const EndStage& stage = endStageOfBox(options.endStage);
+        options.randomQubits && !takesQubits(stage, *options.randomQubits))
+        return refused("--random " + std::to_string(*options.randomQubits) + ": " +
+                       sizeRefusal(stage, 1 << *options.randomQubits));
     if (const std::string clash = outputClash(options); !clash.empty())
         return refused(clash);
     return {options, {}};

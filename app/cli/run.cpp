@@ -1,19 +1,25 @@
 #include "app/cli/run.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <optional>
 #include <ostream>
 #include <string>
 
 #include "app/cli/options.h"
+#include "engine/endstage.h"
+#include "engine/kernel/densematrix.h"
 #include "engine/kernel/errors.h"
+#include "engine/shannon/haarrandom.h"
 #include "platform/filename.h"
 #include "platform/headlesspresentation.h"
 #include "ui/commands.h"
 #include "workspace/driver.h"
+#include "workspace/largedecomposition.h"
 #include "workspace/matrixfile.h"
 #include "interchange/npyfile.h"
+#include "interchange/matrixcontent.h"
 #include "workspace/matriximport.h"
 #include "interchange/qasm/importer.h"
 #include "interchange/qasm/exporter.h"
@@ -53,10 +59,26 @@ void connectOutput(HeadlessPresentation& ui, RunOutcome& outcome, std::ostream& 
     };
 }
 
-// Loads the file or generates the random matrix; false (with a line on `err`) when the input is refused.
-bool setUpMatrix(Workspace& ws, HeadlessPresentation& ui, const CliOptions& options, std::ostream& out,
-                 std::ostream& err)
+// A matrix larger than the workspace holds, when the input is one.
+using LargeInput = std::optional<DenseMatrix>;
+
+DenseMatrix denseMatrix(const MatrixFileContent& content)
 {
+    DenseMatrix m(content.size);
+    m.entries = content.entries;
+    return m;
+}
+
+// Loads the file or generates the random matrix, into the workspace or, beyond
+// five qubits, into `large`; false (with a line on `err`) when the input is refused.
+bool setUpMatrix(Workspace& ws, HeadlessPresentation& ui, const CliOptions& options, LargeInput& large,
+                 std::ostream& out, std::ostream& err)
+{
+    if (options.randomQubits && *options.randomQubits > maxQubits) {
+        large = haarRandomUnitary(1 << *options.randomQubits, ws.random);
+        ui.appendLog("The unitary matrix was randomly generated.");
+        return true;
+    }
     if (options.randomQubits) {
         ui.setQubitFieldText(std::to_string(*options.randomQubits));
         Edit1Change(ws, ui);
@@ -65,10 +87,23 @@ bool setUpMatrix(Workspace& ws, HeadlessPresentation& ui, const CliOptions& opti
     if (options.qasmInputFile || (options.inputFile && hasExtension(*options.inputFile, ".npy"))) {
         const std::string& file = options.qasmInputFile ? *options.qasmInputFile : *options.inputFile;
         try {
-            if (options.qasmInputFile)
+            if (options.qasmInputFile) {
                 importQasmFile(ws, ui, file);
-            else
-                importNpyFile(ws, ui, file);
+                return true;
+            }
+            const MatrixFileContent content = readNpyMatrix(file, largestNpySize);
+            if (content.size <= ws.matrixA.capacity / 2) {
+                applyNpyMatrix(ws, ui, content);
+                return true;
+            }
+            const EndStage& stage = endStageOfBox(options.endStage);
+            if (!takesQubits(stage, std::countr_zero(static_cast<unsigned>(content.size)))) {
+                out.flush();
+                err << "error: " << file << ": " << sizeRefusal(stage, content.size) << std::endl;
+                return false;
+            }
+            large = denseMatrix(content);
+            ui.appendLog(std::string(npyImportedLine));
         } catch (const std::exception& e) {
             out.flush();
             err << "error: " << file << ": " << oneLine(e.what()) << std::endl;
@@ -102,7 +137,7 @@ bool setUpMatrix(Workspace& ws, HeadlessPresentation& ui, const CliOptions& opti
 
 // Writes the exports the options ask for; false when one of them failed (its
 // reason is already on `err` through the presentation's messages).
-bool writeExports(const Workspace& ws, HeadlessPresentation& ui, const CliOptions& options,
+bool writeExports(const Workspace& ws, const LargeRun* large, HeadlessPresentation& ui, const CliOptions& options,
                   const std::optional<RunSummary>& summary, std::ostream& err)
 {
     bool written = true;
@@ -126,9 +161,21 @@ bool writeExports(const Workspace& ws, HeadlessPresentation& ui, const CliOption
         }
         written = write(*file) && written;
     };
-    circuitExport(options.qasmFile, [&](const std::string& file) { return exportQasm(ws, QasmVersion::v3, file, ui); });
-    circuitExport(options.qasm2File, [&](const std::string& file) { return exportQasm(ws, QasmVersion::v2, file, ui); });
-    circuitExport(options.svgFile, [&](const std::string& file) { return exportPictureSvg(ws, ui, file); });
+    const std::optional<QasmCircuit> largeCircuit =
+        large ? std::optional<QasmCircuit>(QasmCircuit{large->gates, large->summary.qubitCount}) : std::nullopt;
+    auto qasm = [&](QasmVersion version) {
+        return [&, version](const std::string& file) {
+            return largeCircuit ? exportQasm(*largeCircuit, version, file, ui) : exportQasm(ws, version, file, ui);
+        };
+    };
+    circuitExport(options.qasmFile, qasm(QasmVersion::v3));
+    circuitExport(options.qasm2File, qasm(QasmVersion::v2));
+    circuitExport(options.svgFile, [&](const std::string& file) {
+        if (!large)
+            return exportPictureSvg(ws, ui, file);
+        err << "error: " << file << ": not written, the picture draws circuits of 2 to 5 qubits" << std::endl;
+        return false;
+    });
     return written;
 }
 
@@ -152,14 +199,21 @@ int runCli(const CliOptions& options, std::ostream& out, std::ostream& err)
     if (options.seed)
         ws->random.fixSeed(*options.seed);
 
-    if (!setUpMatrix(*ws, ui, options, out, err)) {
+    LargeInput largeInput;
+    if (!setUpMatrix(*ws, ui, options, largeInput, out, err)) {
         out.flush();
         return exitRefused;
     }
 
     std::optional<RunSummary> summary;
+    std::optional<LargeRun> large;
     try {
-        summary = decomposeRecorded(*ws, ui);
+        if (largeInput) {
+            large = decomposeLarge(*largeInput, endStageOfBox(options.endStage), ui);
+            summary = large->summary;
+        } else {
+            summary = decomposeRecorded(*ws, ui);
+        }
     } catch (const std::exception& e) {
         out.flush();
         err << "error: " << oneLine(e.what()) << std::endl;
@@ -168,7 +222,11 @@ int runCli(const CliOptions& options, std::ostream& out, std::ostream& err)
 
     // The log so far goes out first: a save to standard output follows it.
     out.flush();
-    if (options.saveFile) {
+    if (options.saveFile && largeInput) {
+        err << "error: " << *options.saveFile << ": not written, a .mat file holds matrices of 2 to 5 qubits"
+            << std::endl;
+        outcome.problem = true;
+    } else if (options.saveFile) {
         try {
             saveMatrixFile(*ws, ui, *options.saveFile);
         } catch (const std::exception& e) {
@@ -178,7 +236,7 @@ int runCli(const CliOptions& options, std::ostream& out, std::ostream& err)
         }
     }
     out.flush();
-    if (!writeExports(*ws, ui, options, summary, err))
+    if (!writeExports(*ws, large ? &*large : nullptr, ui, options, summary, err))
         outcome.problem = true;
     out.flush();
 

@@ -55,19 +55,20 @@ std::size_t synthesizeBlocks(BlockCircuit& circuit, std::span<TGATE1> out)
         blockGates.clear();
         const int receiver = diagonalReceiver(circuit, i, block);
         bool handedOver = false;
-        if (receiver >= 0 && twoQubitCnotCount(block.u) == 3) {
+        const double tolerance = circuit.tolerances.canonicalCoordinate;
+        if (receiver >= 0 && twoQubitCnotCount(block.u, tolerance) == 3) {
             // block = exp(-i t ZZ) * (exp(i t ZZ) * block): the first factor, diagonal,
             // commutes with everything up to the receiver and joins it.
             const double theta = twoCnotDiagonalAngle(block.u);
             const Mat4 reduced = zzPhase(theta) * block.u;
-            if (twoQubitCnotCount(reduced) <= 2) {
-                appendTwoQubitCircuit(blockGates, reduced, block.first, block.second);
+            if (twoQubitCnotCount(reduced, tolerance) <= 2) {
+                appendTwoQubitCircuit(blockGates, reduced, block.first, block.second, tolerance);
                 circuit.blocks[receiver].u = circuit.blocks[receiver].u * zzPhase(-theta);
                 handedOver = true;
             }
         }
         if (!handedOver)
-            appendTwoQubitCircuit(blockGates, block.u, block.first, block.second);
+            appendTwoQubitCircuit(blockGates, block.u, block.first, block.second, tolerance);
         for (const TGATE1& g : blockGates)
             out[written++] = g;
     }

@@ -8,6 +8,7 @@
 
 #include "engine/shannon/gatelist.h"
 #include "engine/shannon/matrixtypes.h"
+#include "engine/shannon/routetolerances.h"
 
 // u acts on qubits `first` (most significant) and `second`.
 struct TwoQubitBlock {
@@ -25,6 +26,7 @@ struct CircuitItem {
 struct BlockCircuit {
     std::vector<CircuitItem> items;
     std::vector<TwoQubitBlock> blocks;
+    RouteTolerances tolerances;  // what the recursion and the synthesis take for structure
 };
 
 inline void appendGate(BlockCircuit& circuit, const TGATE1& gate) { circuit.items.push_back({gate, -1}); }

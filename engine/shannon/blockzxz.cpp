@@ -14,15 +14,26 @@ struct Polar {
     CMat unitary;
 };
 
+// Up to this size the one-sided Jacobi SVD, the most accurate, is also quick;
+// above it its cost grows too fast and divide and conquer takes over.
+constexpr Eigen::Index largestJacobiSvd = 16;
+
+Polar polarFromSvd(const CMat& p, const CMat& q, const Eigen::VectorXd& singularValues)
+{
+    const CMat scaled = p * singularValues.cast<Scalar>().asDiagonal();
+    return {scaled * p.adjoint(), p * q.adjoint()};
+}
+
 // m = hermitian * unitary from the SVD m = P S Q^dagger: P S P^dagger and P Q^dagger.
 // Unlike m * (m^dagger m)^(-1/2) this stays well defined for a singular m.
 Polar polar(const CMat& m)
 {
-    Eigen::JacobiSVD<CMat> svd(m, Eigen::ComputeFullU | Eigen::ComputeFullV);
-    const CMat& p = svd.matrixU();
-    const CMat& q = svd.matrixV();
-    const CMat scaled = p * svd.singularValues().cast<Scalar>().asDiagonal();
-    return {scaled * p.adjoint(), p * q.adjoint()};
+    if (m.rows() <= largestJacobiSvd) {
+        const Eigen::JacobiSVD<CMat> svd(m, Eigen::ComputeFullU | Eigen::ComputeFullV);
+        return polarFromSvd(svd.matrixU(), svd.matrixV(), svd.singularValues());
+    }
+    const Eigen::BDCSVD<CMat> svd(m, Eigen::ComputeFullU | Eigen::ComputeFullV);
+    return polarFromSvd(svd.matrixU(), svd.matrixV(), svd.singularValues());
 }
 
 }  // namespace

@@ -29,14 +29,6 @@ inline TGATE1 cnotGate(int control, int target)
     return g;
 }
 
-inline int cnotCount(std::span<const TGATE1> gates)
-{
-    int count = 0;
-    for (const TGATE1& g : gates)
-        count += g.type > 0 ? 1 : 0;
-    return count;
-}
-
 // diag(e^(-i theta/2), e^(i theta/2)): a rotation about Z by theta radians.
 inline TMATICA2 rzMatrix(double theta)
 {

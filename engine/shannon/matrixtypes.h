@@ -1,12 +1,13 @@
 #pragma once
-// The fewest-CNOT route's dense matrices: Eigen complex matrices of at most
-// 32 x 32 (five qubits) and their conversions from and to the program's
-// TMATICA1 and TMATICA2. Only engine/shannon/ sees Eigen.
+// The fewest-CNOT route's dense matrices: Eigen complex matrices of up to
+// 1024 x 1024 (ten qubits) and their conversions from and to the program's
+// DenseMatrix, TMATICA1 and TMATICA2. Only engine/shannon/ sees Eigen.
 
 #include <complex>
 
 #include <Eigen/Core>
 
+#include "engine/kernel/densematrix.h"
 #include "engine/kernel/matrix.h"
 
 using Scalar = std::complex<double>;
@@ -22,6 +23,8 @@ using Mat4 = Eigen::Matrix4cd;
 
 // The leading size x size block of m.
 CMat toCMat(const TMATICA1& m, int size);
+CMat toCMat(const DenseMatrix& m);
+DenseMatrix toDenseMatrix(const CMat& m);
 
 inline Mat2 toMat2(const TMATICA2& u)
 {

@@ -4,25 +4,23 @@
 #include <array>
 #include <optional>
 
+#include "engine/shannon/fewestcnots.h"
+
 namespace {
-
-constexpr double identityTolerance = 1e-15;
-
-bool nearIdentity(const TMATICA2& u) { return matEqual2(u, identityMatrix2(), identityTolerance); }
 
 // One pass of merging, in place: every gate written stands for at least one
 // gate read before it, so the write position never passes the read position
 // and no second list of fresh memory is needed. Returns whether anything changed.
-bool mergePass(std::span<TGATE1>& gates, int qubitCount)
+bool mergePass(std::span<TGATE1>& gates, int qubitCount, double identityTolerance)
 {
-    std::array<std::optional<TMATICA2>, maxQubits + 1> pending;
-    std::array<int, maxQubits + 1> runLength{};
+    std::array<std::optional<TMATICA2>, fewestCnotsMostQubits + 1> pending;
+    std::array<int, fewestCnotsMostQubits + 1> runLength{};
     std::size_t written = 0;
     bool changed = false;
     auto flush = [&](int qubit) {
         if (!pending[qubit])
             return;
-        if (!nearIdentity(*pending[qubit]))
+        if (!matEqual2(*pending[qubit], identityMatrix2(), identityTolerance))
             gates[written++] = oneQubitGate(qubit, *pending[qubit]);
         else
             changed = true;
@@ -82,13 +80,16 @@ bool cancelCnotPairs(std::span<TGATE1>& gates)
 
 }  // namespace
 
-std::size_t mergeOneQubitGates(std::span<TGATE1> gates, int qubitCount)
+std::size_t mergeOneQubitGates(std::span<TGATE1> gates, int qubitCount, double identityTolerance)
 {
-    mergePass(gates, qubitCount);
+    mergePass(gates, qubitCount, identityTolerance);
     while (cancelCnotPairs(gates))
-        mergePass(gates, qubitCount);
+        mergePass(gates, qubitCount, identityTolerance);
     return gates.size();
 }
 
-void mergeOneQubitGates(GateList& gates, int qubitCount) { gates.resize(mergeOneQubitGates(std::span(gates), qubitCount)); }
+void mergeOneQubitGates(GateList& gates, int qubitCount, double identityTolerance)
+{
+    gates.resize(mergeOneQubitGates(std::span(gates), qubitCount, identityTolerance));
+}
 

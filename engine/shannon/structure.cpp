@@ -23,7 +23,7 @@ CMat withQubitFirst(const CMat& u, int qubitCount, int index)
     return result;
 }
 
-bool splitFirstQubit(const CMat& u, Mat2& g, CMat& rest)
+bool splitFirstQubit(const CMat& u, Mat2& g, CMat& rest, double tolerance)
 {
     const int half = static_cast<int>(u.rows()) / 2;
     int bestI = 0;
@@ -45,15 +45,15 @@ bool splitFirstQubit(const CMat& u, Mat2& g, CMat& rest)
         for (int j = 0; j < 2; ++j) {
             const CMat part = u.block(i * half, j * half, half, half);
             g(i, j) = (rest.adjoint() * part).trace() / static_cast<double>(half);
-            if ((part - g(i, j) * rest).cwiseAbs().maxCoeff() > structureTolerance)
+            if ((part - g(i, j) * rest).cwiseAbs().maxCoeff() > tolerance)
                 return false;
         }
     return true;
 }
 
-bool isBlockDiagonal(const CMat& u)
+bool isBlockDiagonal(const CMat& u, double tolerance)
 {
     const int half = static_cast<int>(u.rows()) / 2;
-    return u.topRightCorner(half, half).cwiseAbs().maxCoeff() <= structureTolerance &&
-           u.bottomLeftCorner(half, half).cwiseAbs().maxCoeff() <= structureTolerance;
+    return u.topRightCorner(half, half).cwiseAbs().maxCoeff() <= tolerance &&
+           u.bottomLeftCorner(half, half).cwiseAbs().maxCoeff() <= tolerance;
 }

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr double pi = std::numbers::pi;
-constexpr double coordinateTolerance = 1e-13;
 const Scalar imagUnit{0.0, 1.0};
 
 // Columns: (|00> + |11>)/r2, i(|01> + |10>)/r2, (|01> - |10>)/r2, i(|00> - |11>)/r2.
@@ -67,8 +66,8 @@ double reduceQuarter(double v, int& shift)
     return reduced;
 }
 
-bool isZero(double v) { return std::fabs(v) <= coordinateTolerance; }
-bool isQuarter(double v) { return std::fabs(std::fabs(v) - pi / 4.0) <= coordinateTolerance; }
+bool isZero(double v, double tolerance) { return std::fabs(v) <= tolerance; }
+bool isQuarter(double v, double tolerance) { return std::fabs(std::fabs(v) - pi / 4.0) <= tolerance; }
 
 // Real orthogonal p of determinant 1 with p^T s p diagonal, for a symmetric
 // unitary s: its real and imaginary parts commute, so one real symmetric
@@ -128,26 +127,27 @@ Mat2 hadamard()
 Mat2 quarterX() { return expX(-pi / 4.0); }
 
 // exp(i (a XX + b YY + c ZZ)) as a circuit; `zeroA` and the like say which
-// coordinates are 0 (the circuit leaves them out), `cnots` how many CNOTs to use.
-void appendCanonical(CoreCircuit& core, double a, double b, double c, int cnots);
+// coordinates are 0 (the circuit leaves them out), `cnots` how many CNOTs to use;
+// `tolerance` decides which coordinates are 0 or pi/4, as for the count.
+void appendCanonical(CoreCircuit& core, double a, double b, double c, int cnots, double tolerance);
 
 // E(a, b, c) = (S (x) S) E(b, a, c) (S (x) S)^dagger.
-void appendSwappedXY(CoreCircuit& core, double a, double b, double c, int cnots)
+void appendSwappedXY(CoreCircuit& core, double a, double b, double c, int cnots, double tolerance)
 {
     addLocalPair(core, phaseS().adjoint(), phaseS().adjoint());
-    appendCanonical(core, b, a, c, cnots);
+    appendCanonical(core, b, a, c, cnots, tolerance);
     addLocalPair(core, phaseS(), phaseS());
 }
 
 // E(a, b, c) = (Q (x) Q) E(a, c, b) (Q (x) Q)^dagger with Q = exp(-i pi/4 X).
-void appendSwappedYZ(CoreCircuit& core, double a, double b, double c, int cnots)
+void appendSwappedYZ(CoreCircuit& core, double a, double b, double c, int cnots, double tolerance)
 {
     addLocalPair(core, quarterX().adjoint(), quarterX().adjoint());
-    appendCanonical(core, a, c, b, cnots);
+    appendCanonical(core, a, c, b, cnots, tolerance);
     addLocalPair(core, quarterX(), quarterX());
 }
 
-void appendCanonical(CoreCircuit& core, double a, double b, double c, int cnots)
+void appendCanonical(CoreCircuit& core, double a, double b, double c, int cnots, double tolerance)
 {
     if (cnots == 3) {
         // CNOT E CNOT = exp(i (a XI - b XZ + c IZ)), exp(-i b XZ) = CZ exp(-i b XI) CZ,
@@ -164,29 +164,29 @@ void appendCanonical(CoreCircuit& core, double a, double b, double c, int cnots)
     }
     if (cnots == 2) {
         // E(a, 0, c) = CNOT (exp(i a X) (x) exp(i c Z)) CNOT.
-        if (isZero(b)) {
+        if (isZero(b, tolerance)) {
             addCnot(core);
             addLocalPair(core, expX(a), expZ(c));
             addCnot(core);
-        } else if (isZero(a)) {
-            appendSwappedXY(core, a, b, c, cnots);
+        } else if (isZero(a, tolerance)) {
+            appendSwappedXY(core, a, b, c, cnots, tolerance);
         } else {
-            appendSwappedYZ(core, a, b, c, cnots);
+            appendSwappedYZ(core, a, b, c, cnots, tolerance);
         }
         return;
     }
     if (cnots == 1) {
         // exp(+-i pi/4 ZZ) is CZ up to exp(+-i pi/4 Z) on both wires and a phase.
-        if (isQuarter(c)) {
+        if (isQuarter(c, tolerance)) {
             const double sign = c > 0.0 ? 1.0 : -1.0;
             addLocal(core, 1, hadamard());
             addCnot(core);
             addLocal(core, 1, hadamard());
             addLocalPair(core, expZ(sign * pi / 4.0), expZ(sign * pi / 4.0));
-        } else if (isQuarter(b)) {
-            appendSwappedYZ(core, a, b, c, cnots);
+        } else if (isQuarter(b, tolerance)) {
+            appendSwappedYZ(core, a, b, c, cnots, tolerance);
         } else {
-            appendSwappedXY(core, a, b, c, cnots);
+            appendSwappedXY(core, a, b, c, cnots, tolerance);
         }
     }
 }
@@ -288,24 +288,26 @@ Canonical canonicalForm(const Mat4& u)
     return form;
 }
 
-int cnotCountOfClass(const Canonical& form)
+int cnotCountOfClass(const Canonical& form, double tolerance)
 {
-    const int zeros = (isZero(form.a) ? 1 : 0) + (isZero(form.b) ? 1 : 0) + (isZero(form.c) ? 1 : 0);
+    auto zero = [&](double v) { return isZero(v, tolerance) ? 1 : 0; };
+    auto quarter = [&](double v) { return isQuarter(v, tolerance); };
+    const int zeros = zero(form.a) + zero(form.b) + zero(form.c);
     if (zeros == 3)
         return 0;
     if (zeros == 2)
-        return (isQuarter(form.a) || isQuarter(form.b) || isQuarter(form.c)) ? 1 : 2;
+        return (quarter(form.a) || quarter(form.b) || quarter(form.c)) ? 1 : 2;
     return zeros == 1 ? 2 : 3;
 }
 
-int twoQubitCnotCount(const Mat4& u) { return cnotCountOfClass(canonicalForm(u)); }
+int twoQubitCnotCount(const Mat4& u, double tolerance) { return cnotCountOfClass(canonicalForm(u), tolerance); }
 
-int appendTwoQubitCircuit(GateList& out, const Mat4& u, int first, int second)
+int appendTwoQubitCircuit(GateList& out, const Mat4& u, int first, int second, double tolerance)
 {
     const Canonical form = canonicalForm(u);
-    const int cnots = cnotCountOfClass(form);
+    const int cnots = cnotCountOfClass(form, tolerance);
     CoreCircuit core;
-    appendCanonical(core, form.a, form.b, form.c, cnots);
+    appendCanonical(core, form.a, form.b, form.c, cnots, tolerance);
     // u = left * core * right; left comes from the residual, so the phase of u
     // and any rounding of the canonical form end in the one-qubit gates.
     const LocalPair right = factorTensorProduct(form.right);

@@ -6,6 +6,7 @@
 
 #include "engine/shannon/gatelist.h"
 #include "engine/shannon/matrixtypes.h"
+#include "engine/shannon/routetolerances.h"
 
 // u = left * exp(i (a XX + b YY + c ZZ)) * right with left and right products
 // of one-qubit gates; a, b, c reduced into (-pi/4, pi/4].
@@ -19,9 +20,10 @@ struct Canonical {
 Canonical canonicalForm(const Mat4& u);
 
 // 0 for a product of one-qubit gates, 1 for the class of a CNOT, 2 when
-// one canonical coordinate is 0, else 3 (coordinates within 1e-13 count).
-int cnotCountOfClass(const Canonical& form);
-int twoQubitCnotCount(const Mat4& u);
+// one canonical coordinate is 0, else 3 (coordinates within `tolerance` of 0
+// or pi/4 count as such).
+int cnotCountOfClass(const Canonical& form, double tolerance = canonicalCoordinateTolerance);
+int twoQubitCnotCount(const Mat4& u, double tolerance = canonicalCoordinateTolerance);
 
 // exp(i (a XX + b YY + c ZZ)).
 Mat4 canonicalGate(double a, double b, double c);
@@ -29,7 +31,8 @@ Mat4 canonicalGate(double a, double b, double c);
 // Appends an exact circuit of u acting on qubits `first` (most significant)
 // and `second`, with exactly twoQubitCnotCount(u) CNOTs, each from `first`
 // into `second`, and returns that count. The phase of u is in its one-qubit gates.
-int appendTwoQubitCircuit(GateList& out, const Mat4& u, int first, int second);
+int appendTwoQubitCircuit(GateList& out, const Mat4& u, int first, int second,
+                          double tolerance = canonicalCoordinateTolerance);
 
 // The angle theta for which diag(e^(i theta), e^(-i theta), e^(-i theta), e^(i theta)) * u,
 // that is exp(i theta ZZ) * u, needs at most 2 CNOTs.

@@ -6,16 +6,14 @@
 
 namespace {
 
-constexpr double sameAngleTolerance = 1e-14;
-
 int grayCode(int i) { return i ^ (i >> 1); }
 
 // Whether theta is the same for both values of index bit `bit`.
-bool independentOfBit(std::span<const double> theta, int bit)
+bool independentOfBit(std::span<const double> theta, int bit, double tolerance)
 {
     const std::size_t mask = std::size_t{1} << bit;
     for (std::size_t j = 0; j < theta.size(); ++j)
-        if ((j & mask) == 0 && std::fabs(theta[j] - theta[j | mask]) > sameAngleTolerance)
+        if ((j & mask) == 0 && std::fabs(theta[j] - theta[j | mask]) > tolerance)
             return false;
     return true;
 }
@@ -54,14 +52,14 @@ std::vector<double> grayCodeAngles(std::span<const double> theta)
 }
 
 void appendUniformlyControlledRz(GateList& out, int target, std::span<const int> controls,
-                                 std::span<const double> theta, ChainEnds ends)
+                                 std::span<const double> theta, ChainEnds ends, double sameAngle)
 {
     std::vector<int> keptControls(controls.begin(), controls.end());
     std::vector<double> keptTheta(theta.begin(), theta.end());
     if (ends == ChainEnds::full) {
         // Index bit b belongs to control m - 1 - b; test from the last control up.
         for (int bit = 0; bit < static_cast<int>(keptControls.size());) {
-            if (independentOfBit(keptTheta, bit)) {
+            if (independentOfBit(keptTheta, bit, sameAngle)) {
                 keptTheta = withoutBit(keptTheta, bit);
                 keptControls.erase(keptControls.end() - 1 - bit);
             } else {

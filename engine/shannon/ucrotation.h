@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/shannon/gatelist.h"
+#include "engine/shannon/routetolerances.h"
 
 // Which CNOT of the full Gray-code chain is left out, handed to a neighbour.
 // The chain closes with a CNOT from the first control; leaving it out at the
@@ -19,7 +20,9 @@ std::vector<double> grayCodeAngles(std::span<const double> theta);
 
 // Appends Rz(theta_j) on `target` for each state j of `controls` (the first
 // control most significant; Rz(t) = diag(e^(-it/2), e^(it/2))). With
-// ChainEnds::full, controls the angles do not depend on (within 1e-14) are
-// dropped, halving the CNOTs for each; a rotation of angle 0 is left out.
+// ChainEnds::full, controls the angles do not depend on (within
+// `sameAngle`) are dropped, halving the CNOTs for each; a rotation of angle 0
+// is left out.
 void appendUniformlyControlledRz(GateList& out, int target, std::span<const int> controls,
-                                 std::span<const double> theta, ChainEnds ends);
+                                 std::span<const double> theta, ChainEnds ends,
+                                 double sameAngle = sameAngleTolerance);

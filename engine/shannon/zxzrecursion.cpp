@@ -43,7 +43,7 @@ void appendRotations(BlockCircuit& circuit, const CVec& d, std::span<const int> 
 {
     GateList gates;
     const std::vector<double> theta = rotationAngles(d);
-    appendUniformlyControlledRz(gates, qubits[0], qubits.subspan(1), theta, ends);
+    appendUniformlyControlledRz(gates, qubits[0], qubits.subspan(1), theta, ends, circuit.tolerances.sameAngle);
     for (const TGATE1& g : gates)
         appendGate(circuit, g);
 }
@@ -111,7 +111,7 @@ void appendUnitary(BlockCircuit& circuit, const CMat& unpolished, std::span<cons
     for (int index = 0; index < count; ++index) {
         Mat2 factor;
         CMat rest;
-        if (splitFirstQubit(withQubitFirst(u, count, index), factor, rest)) {
+        if (splitFirstQubit(withQubitFirst(u, count, index), factor, rest, circuit.tolerances.structure)) {
             appendGate(circuit, oneQubitGate(qubits[index], toTmatica2(factor)));
             const std::vector<int> others = without(qubits, index);
             appendUnitary(circuit, rest, others);
@@ -125,7 +125,7 @@ void appendUnitary(BlockCircuit& circuit, const CMat& unpolished, std::span<cons
     // A multiplexor on any qubit skips the factorization.
     for (int index = 0; index < count; ++index) {
         const CMat reordered = withQubitFirst(u, count, index);
-        if (isBlockDiagonal(reordered)) {
+        if (isBlockDiagonal(reordered, circuit.tolerances.structure)) {
             const int half = static_cast<int>(reordered.rows()) / 2;
             const std::vector<int> order = withFirst(qubits, index);
             appendMultiplexor(circuit, reordered.topLeftCorner(half, half), reordered.bottomRightCorner(half, half),

@@ -7,6 +7,6 @@
 
 #include "engine/shannon/blockcircuit.h"
 
-// Appends u, acting on `qubits` (the first most significant, 1..5 each), to
+// Appends u, acting on `qubits` (the first most significant, 1..10 each), to
 // the circuit in circuit order; two-qubit pieces stay blocks.
 void appendUnitary(BlockCircuit& circuit, const CMat& u, std::span<const int> qubits);

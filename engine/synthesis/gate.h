@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "engine/kernel/matrix.h"
 
@@ -29,6 +30,15 @@ inline bool isExactCnot(const TGATE1& g)
     const TMATICA2& u = g.u;
     return g.type == 1 && u.u11.re == 0.0 && u.u11.im == 0.0 && u.u12.re == 1.0 && u.u12.im == 0.0 &&
            u.u21.re == 1.0 && u.u21.im == 0.0 && u.u22.re == 0.0 && u.u22.im == 0.0;
+}
+
+// The one CNOT count of every circuit the program reports: gates that isExactCnot.
+inline int cnotCount(std::span<const TGATE1> gates)
+{
+    int count = 0;
+    for (const TGATE1& g : gates)
+        count += isExactCnot(g) ? 1 : 0;
+    return count;
 }
 
 inline constexpr int maxGates = 400000;

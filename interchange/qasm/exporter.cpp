@@ -1,6 +1,7 @@
 #include "interchange/qasm/exporter.h"
 #include "platform/replacefile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -46,10 +47,12 @@ void appendAngles(std::string& out, const UAngles& a)
 }
 
 // A CNOT is exported as cx only when its matrix is pauliX to rounding, so the export stays exact.
-bool isCnotToRounding(const TGATE1& gate, const Workspace& ws)
+bool isCnotToRounding(const TGATE1& gate)
 {
-    return gate.type == 1 && fuzzyEqual(gate.u.u11, ws.pauliX.u11) && fuzzyEqual(gate.u.u12, ws.pauliX.u12) &&
-           fuzzyEqual(gate.u.u21, ws.pauliX.u21) && fuzzyEqual(gate.u.u22, ws.pauliX.u22);
+    const Complex zero{};
+    const Complex one{1.0, 0.0};
+    return gate.type == 1 && fuzzyEqual(gate.u.u11, zero) && fuzzyEqual(gate.u.u12, one) &&
+           fuzzyEqual(gate.u.u21, one) && fuzzyEqual(gate.u.u22, zero);
 }
 
 std::string gateRefusal(int g, const char* reason)
@@ -58,13 +61,12 @@ std::string gateRefusal(int g, const char* reason)
 }
 
 // Empty when every gate can be written: qubits in range and distinct, a unitary matrix.
-std::string checkCircuit(const Workspace& ws, int maxControls)
+std::string checkCircuit(const QasmCircuit& circuit, int maxControls)
 {
-    if (ws.pocetb1 < 0 || ws.pocetb1 > maxGates)
-        return "The circuit cannot be exported: its gate count " + std::to_string(ws.pocetb1) + " is out of range.";
-    const int n = ws.qubitCount;
-    for (int g = 1; g <= ws.pocetb1; ++g) {
-        const TGATE1& gate = ws.gates[g];
+    const int n = circuit.qubitCount;
+    for (std::size_t index = 0; index < circuit.gates.size(); ++index) {
+        const int g = static_cast<int>(index) + 1;
+        const TGATE1& gate = circuit.gates[index];
         if (gate.type > 4 || gate.target < 1 || gate.target > n)
             return gateRefusal(g, "has a qubit outside the circuit");
         unsigned usedQubits = 1u << gate.target;
@@ -76,7 +78,7 @@ std::string checkCircuit(const Workspace& ws, int maxControls)
                 return gateRefusal(g, "names one qubit twice");
             usedQubits |= 1u << control;
         }
-        if (!isUnitary2(gate.u, ws.tolerance))
+        if (!isUnitary2(gate.u, circuit.tolerance))
             return gateRefusal(g, "has a matrix that is not unitary");
         if (gate.type > maxControls) {
             return "OpenQASM 2.0 cannot express gate " + std::to_string(g) + ": it has " +
@@ -87,11 +89,11 @@ std::string checkCircuit(const Workspace& ws, int maxControls)
     return {};
 }
 
-void appendHeader(std::string& out, const Workspace& ws)
+void appendHeader(std::string& out, const QasmCircuit& circuit)
 {
-    const std::string n = std::to_string(ws.qubitCount);
-    out += "// Circuit of " + std::to_string(ws.pocetb1) + " gates on " + n + " qubits; gate 1 acts first.\n";
-    out += "// Qubit k of the circuit is q[k-1]. Basis state b (1.." + std::to_string(1 << ws.qubitCount) +
+    const std::string n = std::to_string(circuit.qubitCount);
+    out += "// Circuit of " + std::to_string(circuit.gates.size()) + " gates on " + n + " qubits; gate 1 acts first.\n";
+    out += "// Qubit k of the circuit is q[k-1]. Basis state b (1.." + std::to_string(1 << circuit.qubitCount) +
            ") has b - 1 = sum of bit(k) * 2^(" + n + "-k),\n";
     out += "// so qubit 1, q[0], is the most significant bit.\n";
 }
@@ -127,21 +129,47 @@ UAngles uAngles(const TMATICA2& u)
     return result;
 }
 
+QasmCircuit qasmCircuitOf(const Workspace& ws)
+{
+    const int count = std::clamp(ws.pocetb1, 0, maxGates);
+    return {std::span<const TGATE1>(ws.gates).subspan(1, static_cast<std::size_t>(count)), ws.qubitCount, ws.tolerance};
+}
+
+namespace {
+
+QasmExport gateCountRefusal(int count)
+{
+    return {{}, "The circuit cannot be exported: its gate count " + std::to_string(count) + " is out of range."};
+}
+
+bool gateCountInRange(const Workspace& ws) { return ws.pocetb1 >= 0 && ws.pocetb1 <= maxGates; }
+
+}  // namespace
+
 QasmExport qasm3Text(const Workspace& ws)
 {
+    return gateCountInRange(ws) ? qasm3Text(qasmCircuitOf(ws)) : gateCountRefusal(ws.pocetb1);
+}
+
+QasmExport qasm2Text(const Workspace& ws)
+{
+    return gateCountInRange(ws) ? qasm2Text(qasmCircuitOf(ws)) : gateCountRefusal(ws.pocetb1);
+}
+
+QasmExport qasm3Text(const QasmCircuit& circuit)
+{
     QasmExport result;
-    result.refusal = checkCircuit(ws, 4);
+    result.refusal = checkCircuit(circuit, 4);
     if (!result.ok())
         return result;
     std::string& out = result.text;
-    appendHeader(out, ws);
+    appendHeader(out, circuit);
     out += "// Every gate is exact, its phase included: u = e^(i gamma) U(theta, phi, lambda).\n";
     out += "OPENQASM 3.0;\n";
     out += "include \"stdgates.inc\";\n";
-    out += "qubit[" + std::to_string(ws.qubitCount) + "] q;\n";
-    for (int g = 1; g <= ws.pocetb1; ++g) {
-        const TGATE1& gate = ws.gates[g];
-        if (isCnotToRounding(gate, ws)) {
+    out += "qubit[" + std::to_string(circuit.qubitCount) + "] q;\n";
+    for (const TGATE1& gate : circuit.gates) {
+        if (isCnotToRounding(gate)) {
             out += "cx ";
             appendQubit(out, gate.controls[1]);
             out += ", ";
@@ -179,14 +207,14 @@ QasmExport qasm3Text(const Workspace& ws)
     return result;
 }
 
-QasmExport qasm2Text(const Workspace& ws)
+QasmExport qasm2Text(const QasmCircuit& circuit)
 {
     QasmExport result;
-    result.refusal = checkCircuit(ws, 1);
+    result.refusal = checkCircuit(circuit, 1);
     if (!result.ok())
         return result;
     std::string& out = result.text;
-    appendHeader(out, ws);
+    appendHeader(out, circuit);
     out += "// u3, cx, u1, cu1 and cu3 of qelib1.inc. A controlled gate u = e^(i gamma) U(theta, phi, lambda)\n";
     out += "// is written as cu3(theta, -lambda, lambda), cu1(phi+lambda) and u1(gamma) on the control.\n";
     out += "// Its cu3 has phi + lambda = 0, so it means the same in tools that read cu3 as the body in\n";
@@ -195,10 +223,9 @@ QasmExport qasm2Text(const Workspace& ws)
     out += "// U = [[cos(theta/2), -e^(i lambda) sin(theta/2)], [e^(i phi) sin(theta/2), e^(i(phi+lambda)) cos(theta/2)]].\n";
     out += "OPENQASM 2.0;\n";
     out += "include \"qelib1.inc\";\n";
-    out += "qreg q[" + std::to_string(ws.qubitCount) + "];\n";
-    for (int g = 1; g <= ws.pocetb1; ++g) {
-        const TGATE1& gate = ws.gates[g];
-        if (isCnotToRounding(gate, ws)) {
+    out += "qreg q[" + std::to_string(circuit.qubitCount) + "];\n";
+    for (const TGATE1& gate : circuit.gates) {
+        if (isCnotToRounding(gate)) {
             out += "cx ";
             appendQubit(out, gate.controls[1]);
             out += ",";
@@ -242,7 +269,16 @@ QasmExport qasm2Text(const Workspace& ws)
 
 bool exportQasm(const Workspace& ws, QasmVersion version, const std::string& path, Presentation& ui)
 {
-    const QasmExport result = version == QasmVersion::v3 ? qasm3Text(ws) : qasm2Text(ws);
+    if (!gateCountInRange(ws)) {
+        ui.showMessage(gateCountRefusal(ws.pocetb1).refusal, MessageStyle::error);
+        return false;
+    }
+    return exportQasm(qasmCircuitOf(ws), version, path, ui);
+}
+
+bool exportQasm(const QasmCircuit& circuit, QasmVersion version, const std::string& path, Presentation& ui)
+{
+    const QasmExport result = version == QasmVersion::v3 ? qasm3Text(circuit) : qasm2Text(circuit);
     if (!result.ok()) {
         ui.showMessage(result.refusal, MessageStyle::error);
         return false;

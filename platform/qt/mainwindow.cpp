@@ -27,6 +27,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "engine/endstage.h"
 #include "platform/qt/aboutwindow.h"
 #include "platform/qt/drawingsurface.h"
 #include "platform/qt/gatematrixdialog.h"
@@ -227,8 +228,12 @@ QLayout* MainWindow::buildCommandRow(QWidget* central)
     Button3 = new QPushButton("Decomposition", central);
     Label18 = caption("into:", central);
     ComboBox1 = new QComboBox(central);
-    ComboBox1->addItems({"basic gates", "L1(U) gates", "Generalized Toffoli gates", "basic gates, fewest CNOTs"});
-    ComboBox1->setPlaceholderText("basic gates");
+    // Items in the order of their box indices, 0 first.
+    for (const EndStage& stage : endStages)
+        if (stage.boxIndex >= 0)
+            ComboBox1->insertItem(stage.boxIndex, QString::fromUtf8(stage.itemText.data(), stage.itemText.size()));
+    const std::string_view untouched = endStageOfBox(-1).itemText;
+    ComboBox1->setPlaceholderText(QString::fromUtf8(untouched.data(), untouched.size()));
     ComboBox1->setCurrentIndex(-1);
     ComboBox1->setMinimumWidth(210);
     Button1 = new QPushButton("A", central);

@@ -33,13 +33,13 @@ inline TMATICA1 composed(std::span<const TGATE1> gates, int qubits)
 
 inline RouteResult runRoute(const TMATICA1& input, int qubits, const TMATICA1& expected)
 {
-    auto gates = std::make_unique<TGATES1>();
     RouteResult result;
-    result.gates = fewestCnotsCircuit(input, qubits, *gates);
-    const std::span<const TGATE1> circuit(gates->data() + 1, static_cast<std::size_t>(result.gates));
+    const GateList gates = fewestCnotsCircuit(denseMatrix(input, 1 << qubits));
+    result.gates = static_cast<int>(gates.size());
+    const std::span<const TGATE1> circuit(gates);
     result.error = maxDifference(composed(circuit, qubits), expected, 1 << qubits);
     result.cnots = cnotCount(circuit);
-    std::array<int, maxQubits + 1> sinceCnot{};
+    std::array<int, fewestCnotsMostQubits + 1> sinceCnot{};
     for (const TGATE1& g : circuit) {
         if (g.type == 1) {
             result.wellFormed = result.wellFormed && isExactCnot(g) && g.controls[1] != g.target;
