@@ -28,7 +28,8 @@ SquareMatrix leadingBlock(const Workspace& ws)
 
 SquareMatrix randomMatrix(long long qubits, std::optional<std::uint64_t> seed)
 {
-    if (qubits < 2 || qubits > mostQubitsOfAnyEndStage)
+    // Counts below 2 get the qubit field's own message.
+    if (qubits > mostQubitsOfAnyEndStage)
         throw Refusal("The number of qubits has to be from 2 to " + std::to_string(mostQubitsOfAnyEndStage) + ", not " +
                       std::to_string(qubits) + ".");
     if (qubits > maxQubits) {

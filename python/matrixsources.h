@@ -12,7 +12,7 @@
 // A random unitary of `qubits` qubits, as the qubit field makes one; with a seed,
 // the same matrix as the command line's --random qubits --seed seed; 6 to 10
 // qubits are Haar-random, as the command line makes them. Throws Refusal for a
-// count outside 2..10.
+// count outside 2..10 (below 2 with the field's message).
 SquareMatrix randomMatrix(long long qubits, std::optional<std::uint64_t> seed);
 
 // The unitary of an OpenQASM 2.0 or 3 program (global phase included). Throws

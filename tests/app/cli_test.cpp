@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <fstream>
@@ -457,8 +458,9 @@ TEST_F(Cli, AMatrixThatIsNotUnitaryGetsItsSummaryButNoCircuitFiles)
 
 TEST_F(Cli, TheFewestCnotEndStageWritesAnExactCircuitAndNamesItsRoute)
 {
-    EXPECT_NE(run({"--help"}).out.find("--end-stage STAGE  basic (default), l1, toffoli, or none"), std::string::npos);
-    EXPECT_NE(run({"--help"}).out.find("shannon: basic gates with the fewest CNOTs"), std::string::npos);
+    const std::string help = run({"--help"}).out;
+    EXPECT_NE(help.find("--end-stage STAGE  one of these (default basic):"), std::string::npos) << help;
+    EXPECT_NE(help.find("shannon \"basic gates, fewest CNOTs\", 2 to 10 qubits"), std::string::npos) << help;
     const fs::path matrix = dir / "in.mat", qasm3 = dir / "c3.qasm", json = dir / "run.json";
     const CliResult r = run({"--random", "4", "--seed", "3", "--end-stage", "shannon", "--save", matrix.string(),
                              "--qasm", qasm3.string(), "--json", json.string()});
@@ -482,4 +484,35 @@ TEST_F(Cli, TheFewestCnotEndStageWritesAnExactCircuitAndNamesItsRoute)
     const auto cnots = summary.find("\"cnotCount\": ");
     ASSERT_NE(cnots, std::string::npos);
     EXPECT_LE(std::stoi(summary.substr(cnots + 13)), 95) << summary;
+}
+
+TEST_F(Cli, TheFewestCnotEndStageTakesSixQubitsAndRefusesWhatALargeCircuitCannotBe)
+{
+    const fs::path qasm3 = dir / "c6.qasm", json = dir / "run6.json";
+    const CliResult r = run({"--random", "6", "--seed", "4", "--end-stage", "shannon", "--qasm", qasm3.string(),
+                             "--json", json.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(driverText::basicCircuitPassed), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Number of L5(U) gates:   0"), std::string::npos) << r.out;
+    const std::string summary = readBytes(json);
+    for (const char* field : {"\"qubitCount\": 6,", "\"cnotCount\": 1783,", "\"finalCircuit\": true",
+                              "\"gateUnitarity\": true"})
+        EXPECT_NE(summary.find(field), std::string::npos) << field << summary;
+    const std::string program = readBytes(qasm3);
+    EXPECT_NE(program.find("qubit[6] q;"), std::string::npos);
+    EXPECT_GT(std::count(program.begin(), program.end(), '\n'), 1783);
+
+    const fs::path saved = dir / "six.mat", svg = dir / "six.svg";
+    const CliResult kept = run({"--random", "6", "--end-stage", "shannon", "--save", saved.string(), "--svg",
+                                svg.string()});
+    EXPECT_EQ(kept.status, 1);
+    EXPECT_NE(kept.err.find("a .mat file holds matrices of 2 to 5 qubits"), std::string::npos) << kept.err;
+    EXPECT_NE(kept.err.find("the picture draws circuits of 2 to 5 qubits"), std::string::npos) << kept.err;
+    EXPECT_FALSE(fs::exists(saved));
+    EXPECT_FALSE(fs::exists(svg));
+
+    const CliResult twoLevel = run({"--random", "6"});
+    EXPECT_EQ(twoLevel.status, 2);
+    EXPECT_NE(twoLevel.err.find("the end stage \"basic gates\" works with 2 to 5 qubits"), std::string::npos)
+        << twoLevel.err;
 }

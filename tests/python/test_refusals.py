@@ -8,7 +8,8 @@ import pytest
 import udecomp
 
 NOT_UNITARY = "Matrix for decomposition is not unitary. Program can not work further with such matrix.!!!"
-SIZES = "a square matrix of size 4, 8, 16 or 32 (2 to 5 qubits) is needed."
+SIZES = "a square matrix of size 4 to 1024, a power of 2 (2 to 10 qubits), is needed."
+UNSUPPORTED = "is not supported: the size has to be a power of 2 from 4 to 1024 (2 to 10 qubits)."
 
 
 def with_entry(row, column, value):
@@ -19,9 +20,15 @@ def with_entry(row, column, value):
 
 DECOMPOSE_REFUSALS = [
     ("not unitary", 2 * np.eye(4), {}, NOT_UNITARY),
-    ("size 6", np.eye(6), {}, "The matrix size 6 is not supported: the size has to be 4, 8, 16 or 32 (2 to 5 qubits)."),
-    ("one qubit", np.eye(2), {}, "The matrix size 2 is not supported: the size has to be 4, 8, 16 or 32 (2 to 5 qubits)."),
-    ("six qubits", np.eye(64), {}, "The matrix size 64 is not supported: the size has to be 4, 8, 16 or 32 (2 to 5 qubits)."),
+    ("size 6", np.eye(6), {}, "The matrix size 6 " + UNSUPPORTED),
+    ("one qubit", np.eye(2), {}, "The matrix size 2 " + UNSUPPORTED),
+    ("eleven qubits", np.eye(2048), {}, "The matrix size 2048 " + UNSUPPORTED),
+    ("six qubits, two-level route", np.eye(64), {},
+     'A matrix of size 64 can not be decomposed: the end stage "basic gates" works with 2 to 5 qubits '
+     "(matrices of size 4 to 32)."),
+    ("six qubits, untouched choice", np.eye(64), {"end_stage": "none"},
+     'A matrix of size 64 can not be decomposed: the end stage "basic gates" works with 2 to 5 qubits '
+     "(matrices of size 4 to 32)."),
     ("NaN", with_entry(0, 1, np.nan), {}, "The entry in row 1, column 2 is not a finite number."),
     ("infinity", with_entry(3, 2, complex(0, np.inf)), {}, "The entry in row 4, column 3 is not a finite number."),
     ("one dimension", np.ones(4), {}, "The matrix has the shape (4,): " + SIZES),
@@ -42,7 +49,7 @@ def test_decompose_refuses_with_the_programs_text(matrix, options, message):
 
 
 @pytest.mark.parametrize("qubits,message", [
-    (6, "The number of Qubits has to be smaller than 5."),
+    (11, "The number of qubits has to be from 2 to 10, not 11."),
     (1, "The number of Qubits has to be a number > 1"),
     (-2, "The number of Qubits has to be a number > 1"),
 ])

@@ -30,6 +30,7 @@
 #include "platform/qt/drawingsurface.h"
 #include "platform/qt/gatematrixdialog.h"
 #include "platform/qt/gateselector.h"
+#include "engine/endstage.h"
 #include "platform/qt/mainwindow.h"
 #include "platform/qt/userguidewindow.h"
 #include "workspace/driversentences.h"
@@ -182,6 +183,13 @@ private slots:
         QCOMPARE(window->Label7->text(), QString("1,00"));
         QCOMPARE(window->ComboBox1->currentIndex(), -1);
         QCOMPARE(window->ComboBox1->placeholderText(), QString("basic gates"));
+        // The box's items are the end stages' own, in the order of their indices.
+        const QStringList items{"basic gates", "L1(U) gates", "Generalized Toffoli gates", "basic gates, fewest CNOTs"};
+        QCOMPARE(window->ComboBox1->count(), items.size());
+        for (int i = 0; i < items.size(); ++i) {
+            QCOMPARE(window->ComboBox1->itemText(i), items[i]);
+            QCOMPARE(window->ComboBox1->itemText(i).toStdString(), std::string(endStageOfBox(i).itemText));
+        }
         QCOMPARE(window->presentation().endStage(), -1);
         QCOMPARE(window->Edit1->text(), QString("2"));
         // Hidden, yet holding its place: a computation paints it at once when it shows it.
