@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <filesystem>
 #include <memory>
 #include <fstream>
@@ -515,4 +516,32 @@ TEST_F(Cli, TheFewestCnotEndStageTakesSixQubitsAndRefusesWhatALargeCircuitCannot
     EXPECT_EQ(twoLevel.status, 2);
     EXPECT_NE(twoLevel.err.find("the end stage \"basic gates\" works with 2 to 5 qubits"), std::string::npos)
         << twoLevel.err;
+}
+
+TEST_F(Cli, ASixQubitNpyFileGoesToTheFewestCnotRouteAndIsRefusedByTheTwoLevelOne)
+{
+    // The Kronecker product of six Hadamard gates, written as numpy writes a float64 array.
+    std::string header = "{'descr': '<f8', 'fortran_order': False, 'shape': (64, 64), }";
+    header.resize(118, ' ');
+    header += '\n';
+    std::string bytes = std::string("\x93NUMPY\x01\x00", 8) + char(header.size()) + char(0) + header;
+    for (int r = 0; r < 64; ++r)
+        for (int c = 0; c < 64; ++c) {
+            const double entry = (std::popcount(static_cast<unsigned>(r & c)) % 2 == 0 ? 1.0 : -1.0) / 8.0;
+            bytes.append(reinterpret_cast<const char*>(&entry), sizeof entry);
+        }
+    const fs::path npy = dir / "h6.npy", json = dir / "h6.json";
+    writeBytes(npy, bytes);
+    const CliResult r = run({npy.string(), "--end-stage", "shannon", "--json", json.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string summary = readBytes(json);
+    // A tensor product of one-qubit gates needs no CNOT.
+    for (const char* field : {"\"qubitCount\": 6,", "\"cnotCount\": 0,", "\"finalCircuit\": true"})
+        EXPECT_NE(summary.find(field), std::string::npos) << field << summary;
+
+    const CliResult refused = run({npy.string()});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("error: " + npy.string() + ": A matrix of size 64 can not be decomposed"),
+              std::string::npos)
+        << refused.err;
 }

@@ -105,3 +105,23 @@ TEST(NpyFile, AnImportChangesTheQubitCountLikeAMatrixFile)
     EXPECT_EQ(ws->matrixA(2, 1).im, 0.5);
     EXPECT_EQ(ui.log.back(), npyImportedLine);
 }
+
+TEST(NpyFile, TakesSixToTenQubitsOnlyWhenTheCallerDoes)
+{
+    // A float64 identity of shape (64, 64) in format 1.0, the header padded as numpy pads it.
+    std::string header = "{'descr': '<f8', 'fortran_order': False, 'shape': (64, 64), }";
+    header.resize(118, ' ');
+    header += '\n';
+    std::string bytes = std::string("\x93NUMPY\x01\x00", 8) + char(header.size() & 0xff) + char(header.size() >> 8);
+    bytes += header;
+    for (int k = 0; k < 64 * 64; ++k) {
+        const double entry = k % 65 == 0 ? 1.0 : 0.0;
+        bytes.append(reinterpret_cast<const char*>(&entry), sizeof entry);
+    }
+    EXPECT_EQ(refusalOf(bytes), "The numpy file cannot be read: its array has the shape (64, 64): a square matrix of size "
+                                "4, 8, 16 or 32 (2 to 5 qubits) is needed.");
+    const MatrixFileContent content = parseNpyFile(bytes, largestNpySize);
+    ASSERT_EQ(content.size, 64);
+    EXPECT_EQ(content.entries[65].re, 1.0);
+    EXPECT_EQ(content.entries[1].re, 0.0);
+}
