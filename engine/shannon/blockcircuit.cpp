@@ -34,6 +34,18 @@ void appendBlock(BlockCircuit& circuit, const Mat4& u, int first, int second)
     circuit.items.push_back({TGATE1{}, static_cast<int>(circuit.blocks.size()) - 1});
 }
 
+void appendCircuit(BlockCircuit& circuit, const BlockCircuit& part)
+{
+    const int firstBlock = static_cast<int>(circuit.blocks.size());
+    circuit.blocks.insert(circuit.blocks.end(), part.blocks.begin(), part.blocks.end());
+    circuit.items.reserve(circuit.items.size() + part.items.size());
+    for (CircuitItem item : part.items) {
+        if (item.block >= 0)
+            item.block += firstBlock;
+        circuit.items.push_back(item);
+    }
+}
+
 std::size_t synthesizedGateBound(const BlockCircuit& circuit)
 {
     // Four outer one-qubit gates and a core of at most 13 steps (one CNOT with both swaps).

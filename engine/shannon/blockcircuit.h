@@ -27,10 +27,13 @@ struct BlockCircuit {
     std::vector<CircuitItem> items;
     std::vector<TwoQubitBlock> blocks;
     RouteTolerances tolerances;  // what the recursion and the synthesis take for structure
+    bool sideBySide = true;      // whether large levels may use other cores
 };
 
 inline void appendGate(BlockCircuit& circuit, const TGATE1& gate) { circuit.items.push_back({gate, -1}); }
 void appendBlock(BlockCircuit& circuit, const Mat4& u, int first, int second);
+// Appends the items of `part` after those of `circuit`, its blocks renumbered.
+void appendCircuit(BlockCircuit& circuit, const BlockCircuit& part);
 
 // The gates of the circuit, blocks synthesized in circuit order. A block that
 // needs 3 CNOTs is made with 2 up to a diagonal exp(i t ZZ) when the next block

@@ -2,8 +2,11 @@
 #include "engine/shannon/blockzxz.h"
 
 #include <cmath>
+#include <functional>
 
 #include <Eigen/SVD>
+
+#include "engine/shannon/sidebyside.h"
 
 namespace {
 
@@ -38,15 +41,21 @@ Polar polar(const CMat& m)
 
 }  // namespace
 
-BlockZxz blockZxz(const CMat& u)
+BlockZxz blockZxz(const CMat& u, bool sideBySide)
 {
     const int half = static_cast<int>(u.rows()) / 2;
     const CMat x = u.topLeftCorner(half, half);
     const CMat y = u.topRightCorner(half, half);
     const CMat z = u.bottomLeftCorner(half, half);
     const CMat w = u.bottomRightCorner(half, half);
-    const Polar px = polar(x);
-    const Polar py = polar(y);
+    Polar px;
+    Polar py;
+    const std::function<void()> polars[] = {[&] { px = polar(x); }, [&] { py = polar(y); }};
+    if (sideBySide)
+        runSideBySide(polars);
+    else
+        for (const auto& task : polars)
+            task();
 
     // X X^dagger + Y Y^dagger = I, so S_X and S_Y commute and S_X^2 + S_Y^2 = I.
     BlockZxz f;

@@ -15,8 +15,9 @@ struct BlockZxz {
 };
 
 // Factors the unitary u (even size); the factors are unitary to rounding also
-// when a block of u is singular.
-BlockZxz blockZxz(const CMat& u);
+// when a block of u is singular. With `sideBySide` the two polar decompositions
+// run side by side (the factors are the same).
+BlockZxz blockZxz(const CMat& u, bool sideBySide = false);
 
 // The product the factors stand for, for checks.
 CMat blockZxzProduct(const BlockZxz& f);

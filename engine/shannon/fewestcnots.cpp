@@ -50,6 +50,7 @@ GateList fewestCnotsCircuit(const CMat& u, const FewestCnotsOptions& options)
     std::iota(allQubits.begin(), allQubits.end(), 1);
     BlockCircuit circuit;
     circuit.tolerances = options.tolerances;
+    circuit.sideBySide = options.sideBySide;
     // Room for what a generic matrix needs: growing item by item would copy
     // into fresh memory at every doubling.
     circuit.items.reserve(genericItemCount(qubitCount));

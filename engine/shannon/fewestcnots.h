@@ -24,6 +24,9 @@ enum class TwoQubitBasisGate { cnot };
 struct FewestCnotsOptions {
     TwoQubitBasisGate twoQubitGate = TwoQubitBasisGate::cnot;
     RouteTolerances tolerances;
+    // From six qubits on, a level's independent factorizations and halves run
+    // on the machine's other cores; the circuit is the same gate for gate.
+    bool sideBySide = true;
 };
 
 // The CNOTs of the route for a generic matrix of qubitCount qubits (2..10).

@@ -2,6 +2,7 @@
 // composition that checks its circuits there.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <stdexcept>
 
 #include "engine/kernel/randomgenerator.h"
@@ -102,6 +103,26 @@ TEST(NearestUnitary, MovesAMatrixOffUnitaryByAboutItsDefect)
     const DenseMatrix u = nearestUnitary(a);
     EXPECT_LE(unitarityDefect(u), 1e-13);
     EXPECT_LE(largestEntryDifference(u, a), 1e-9);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FewestCnotsLarge, SideBySideGivesTheSameCircuitGateForGate)
+{
+    const DenseMatrix input = haar(7, 21);
+    FewestCnotsOptions alone;
+    alone.sideBySide = false;
+    const GateList expected = fewestCnotsCircuit(input, alone);
+    const GateList gates = fewestCnotsCircuit(input);
+    ASSERT_EQ(gates.size(), expected.size());
+    for (std::size_t g = 0; g < gates.size(); ++g) {
+        ASSERT_EQ(gates[g].target, expected[g].target) << g;
+        ASSERT_EQ(gates[g].type, expected[g].type) << g;
+        ASSERT_EQ(gates[g].controls, expected[g].controls) << g;
+        ASSERT_EQ(std::memcmp(&gates[g].u, &expected[g].u, sizeof(TMATICA2)), 0) << g;
+    }
 }
 
 }  // namespace
