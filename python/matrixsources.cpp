@@ -59,7 +59,7 @@ SquareMatrix qasmMatrix(std::string_view text)
     keepLogOnly(ui);
     MatrixFileContent content;
     try {
-        content = qasmUnitary(text, ui);
+        content = qasmUnitary(text, ui, maxQasmCircuitGates, largestQasmQubits);
     } catch (const QasmImportError& e) {
         const std::string where = e.line > 0 ? "line " + std::to_string(e.line) + ": " : std::string();
         throw Refusal("The circuit cannot be imported: " + where + e.what() + ".");

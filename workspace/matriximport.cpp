@@ -24,16 +24,24 @@ void importNpyFile(Workspace& ws, Presentation& ui, const std::string& fileName)
     applyNpyMatrix(ws, ui, readNpyMatrix(fileName, workspaceNpySize));
 }
 
-void importQasmFile(Workspace& ws, Presentation& ui, const std::string& fileName)
+MatrixFileContent readQasmMatrix(const std::string& fileName, int mostQubits, Presentation& ui)
 {
     const std::string text = readFileBytes(fileName, maxQasmFileBytes);
-    MatrixFileContent content;
     try {
-        content = qasmUnitary(text, ui);
+        return qasmUnitary(text, ui, maxQasmCircuitGates, mostQubits);
     } catch (const QasmImportError& e) {
         const std::string where = e.line > 0 ? "line " + std::to_string(e.line) + ": " : std::string();
         throw FileError("The circuit cannot be imported: " + where + e.what() + ".");
     }
+}
+
+void applyQasmMatrix(Workspace& ws, Presentation& ui, const MatrixFileContent& content)
+{
     applyMatrixContent(ws, ui, content);
     ui.appendLog(std::string(qasmImportedLine));
+}
+
+void importQasmFile(Workspace& ws, Presentation& ui, const std::string& fileName)
+{
+    applyQasmMatrix(ws, ui, readQasmMatrix(fileName, workspaceQasmQubits, ui));
 }

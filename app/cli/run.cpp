@@ -87,13 +87,14 @@ bool setUpMatrix(Workspace& ws, HeadlessPresentation& ui, const CliOptions& opti
     if (options.qasmInputFile || (options.inputFile && hasExtension(*options.inputFile, ".npy"))) {
         const std::string& file = options.qasmInputFile ? *options.qasmInputFile : *options.inputFile;
         try {
-            if (options.qasmInputFile) {
-                importQasmFile(ws, ui, file);
-                return true;
-            }
-            const MatrixFileContent content = readNpyMatrix(file, largestNpySize);
+            const bool qasm = options.qasmInputFile.has_value();
+            const MatrixFileContent content =
+                qasm ? readQasmMatrix(file, largestQasmQubits, ui) : readNpyMatrix(file, largestNpySize);
             if (content.size <= ws.matrixA.capacity / 2) {
-                applyNpyMatrix(ws, ui, content);
+                if (qasm)
+                    applyQasmMatrix(ws, ui, content);
+                else
+                    applyNpyMatrix(ws, ui, content);
                 return true;
             }
             const EndStage& stage = endStageOfBox(options.endStage);
@@ -103,7 +104,7 @@ bool setUpMatrix(Workspace& ws, HeadlessPresentation& ui, const CliOptions& opti
                 return false;
             }
             large = denseMatrix(content);
-            ui.appendLog(std::string(npyImportedLine));
+            ui.appendLog(std::string(qasm ? qasmImportedLine : npyImportedLine));
         } catch (const std::exception& e) {
             out.flush();
             err << "error: " << file << ": " << oneLine(e.what()) << std::endl;

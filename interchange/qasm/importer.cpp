@@ -1,5 +1,6 @@
 #include "interchange/qasm/importer.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
@@ -11,7 +12,9 @@
 #include <utility>
 #include <vector>
 
+#include "engine/kernel/densematrix.h"
 #include "engine/kernel/errors.h"
+#include "engine/shannon/circuitproduct.h"
 #include "engine/synthesis/circuit.h"
 #include "engine/synthesis/composition.h"
 #include "platform/presentation.h"
@@ -129,6 +132,8 @@ public:
     void start(int qubitCount)
     {
         qubitCount_ = qubitCount;
+        if (isWide())
+            return;
         setIdentity(*product_, 1 << qubitCount);
     }
 
@@ -139,6 +144,10 @@ public:
     {
         if (++total_ > gateLimit_)
             return false;
+        if (isWide()) {
+            wideGates_.push_back(gate);
+            return true;
+        }
         (*chunk_)[static_cast<std::size_t>(inChunk_++)] = gate;
         if (inChunk_ == chunkSize)
             flush();
@@ -148,9 +157,15 @@ public:
     // The unitary with the global phase, row by row.
     std::vector<Complex> entries()
     {
+        const Complex phase = fromPolar(1.0, globalPhase);
+        if (isWide()) {
+            DenseMatrix product = circuitProduct(wideGates_, qubitCount_);
+            for (Complex& z : product.entries)
+                z = phase * z;
+            return std::move(product.entries);
+        }
         flush();
         const int n = 1 << qubitCount_;
-        const Complex phase = fromPolar(1.0, globalPhase);
         std::vector<Complex> result;
         result.reserve(static_cast<std::size_t>(n * n));
         for (int r = 1; r <= n; ++r)
@@ -163,6 +178,9 @@ public:
 
 private:
     static constexpr int chunkSize = 256;
+
+    // Beyond the workspace's matrices the gates are kept and composed at the end.
+    bool isWide() const { return qubitCount_ > maxQubits; }
 
     void flush()
     {
@@ -185,6 +203,7 @@ private:
     int inChunk_ = 0;
     int qubitCount_ = 0;
     long long total_ = 0;
+    std::vector<TGATE1> wideGates_;
 };
 
 // Tokens of the next statement: up to ';' outside braces, or up to the '}' that
@@ -221,7 +240,7 @@ bool collectStatement(QasmLexer& lexer, std::vector<Token>& tokens)
 
 class Importer {
 public:
-    explicit Importer(long long gateLimit) : product_(gateLimit) {}
+    Importer(long long gateLimit, int mostQubits) : product_(gateLimit), mostQubits_(mostQubits) {}
 
     MatrixFileContent run(std::string_view text)
     {
@@ -352,9 +371,9 @@ private:
         }
         if (size < 1)
             c.fail("the register '" + name + "' has no qubits");
-        if (declaredQubits_ + size > maxQubits)
-            c.fail("the program declares more than " + std::to_string(maxQubits) +
-                   " qubits: at most 5 can be imported");
+        if (declaredQubits_ + size > mostQubits_)
+            c.fail("the program declares more than " + std::to_string(mostQubits_) + " qubits: at most " +
+                   std::to_string(mostQubits_) + " can be imported");
         registers_.push_back({name, declaredQubits_, size});
         declaredQubits_ += size;
     }
@@ -364,7 +383,7 @@ private:
         if (declaredQubits_ < 2)
             throw QasmImportError(line, "the program declares " + std::to_string(declaredQubits_) +
                                             " qubit" + (declaredQubits_ == 1 ? "" : "s") +
-                                            ": 2 to 5 are needed");
+                                            ": 2 to " + std::to_string(mostQubits_) + " are needed");
         product_.start(declaredQubits_);
     }
 
@@ -797,6 +816,7 @@ private:
     int statementLine_ = 0;
     std::size_t definitionTokens_ = 0;
     long long steps_ = 0;
+    int mostQubits_;
     bool checking_ = false;  // a definition's body is checked, not applied
     std::set<std::string, std::less<>> stdGateNames_;
     bool loadingLibrary_ = false;
@@ -806,9 +826,9 @@ private:
 
 }  // namespace
 
-MatrixFileContent qasmUnitary(std::string_view text, Presentation&, long long gateLimit)
+MatrixFileContent qasmUnitary(std::string_view text, Presentation&, long long gateLimit, int mostQubits)
 {
     if (text.size() > maxQasmFileBytes)
         throw QasmImportError(0, "the file is larger than " + std::to_string(maxQasmFileBytes >> 20) + " MB");
-    return Importer(gateLimit).run(text);
+    return Importer(gateLimit, std::clamp(mostQubits, 2, largestQasmQubits)).run(text);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Reads an OpenQASM 2.0 or 3 program of 2 to 5 qubits into the unitary of its circuit.
+// Reads an OpenQASM 2.0 or 3 program of 2 to 5 qubits (up to 10 when the caller
+// takes them) into the unitary of its circuit.
 
 #include <string>
 #include <string_view>
@@ -20,12 +21,17 @@ inline constexpr long long qasmStepsPerGate = 6;
 // Tokens all gate definitions of a file may hold together, so that no file takes much memory.
 inline constexpr std::size_t maxQasmDefinitionTokens = 1000000;
 inline constexpr std::size_t maxQasmGateParameters = 64;  // parameters of one gate definition
+// Qubits a program may declare: the workspace's five, or the fewest-CNOT route's ten.
+inline constexpr int workspaceQasmQubits = 5;
+inline constexpr int largestQasmQubits = 10;
 
 // The circuit's unitary (qubit k is q[k-1], q[0] the most significant bit; gphase
 // included), as the content of a matrix file. Throws QasmImportError naming the
 // line and what is not supported, or that the circuit has more than `gateLimit` gates
-// or takes more than qasmStepsPerGate * `gateLimit` steps to expand.
-MatrixFileContent qasmUnitary(std::string_view text, Presentation& ui, long long gateLimit = maxQasmCircuitGates);
+// or takes more than qasmStepsPerGate * `gateLimit` steps to expand, or declares
+// more than `mostQubits` qubits (2 to largestQasmQubits).
+MatrixFileContent qasmUnitary(std::string_view text, Presentation& ui, long long gateLimit = maxQasmCircuitGates,
+                              int mostQubits = workspaceQasmQubits);
 
 
 inline constexpr std::string_view qasmImportedLine = "The matrix was imported from the circuit in the file.";

@@ -545,3 +545,24 @@ TEST_F(Cli, ASixQubitNpyFileGoesToTheFewestCnotRouteAndIsRefusedByTheTwoLevelOne
               std::string::npos)
         << refused.err;
 }
+
+TEST_F(Cli, ASixQubitOpenQasmProgramIsDecomposedByTheFewestCnotRoute)
+{
+    const fs::path program = dir / "ghz6.qasm", json = dir / "ghz6.json";
+    writeBytes(program, "OPENQASM 3.0;\ninclude \"stdgates.inc\";\nqubit[6] q;\nh q[0];\n"
+                        "cx q[0], q[1];\ncx q[1], q[2];\ncx q[2], q[3];\ncx q[3], q[4];\ncx q[4], q[5];\nrz(0.3) q[5];\n");
+    const CliResult r = run({"--from-qasm", program.string(), "--end-stage", "shannon", "--json", json.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("The matrix was imported from the circuit in the file."), std::string::npos) << r.out;
+    const std::string summary = readBytes(json);
+    for (const char* field : {"\"qubitCount\": 6,", "\"finalCircuit\": true"})
+        EXPECT_NE(summary.find(field), std::string::npos) << field << summary;
+    const auto cnots = summary.find("\"cnotCount\": ");
+    ASSERT_NE(cnots, std::string::npos);
+    EXPECT_LE(std::stoi(summary.substr(cnots + 13)), 1783) << summary;
+
+    const CliResult twoLevel = run({"--from-qasm", program.string(), "--end-stage", "l1"});
+    EXPECT_EQ(twoLevel.status, 2);
+    EXPECT_NE(twoLevel.err.find("the end stage \"L1(U) gates\" works with 2 to 5 qubits"), std::string::npos)
+        << twoLevel.err;
+}
