@@ -71,11 +71,9 @@ std::size_t synthesizeBlocks(BlockCircuit& circuit, std::span<TGATE1> out)
         if (receiver >= 0 && twoQubitCnotCount(block.u, tolerance) == 3) {
             // block = exp(-i t ZZ) * (exp(i t ZZ) * block): the first factor, diagonal,
             // commutes with everything up to the receiver and joins it.
-            const double theta = twoCnotDiagonalAngle(block.u);
-            const Mat4 reduced = zzPhase(theta) * block.u;
-            if (twoQubitCnotCount(reduced, tolerance) <= 2) {
-                appendTwoQubitCircuit(blockGates, reduced, block.first, block.second, tolerance);
-                circuit.blocks[receiver].u = circuit.blocks[receiver].u * zzPhase(-theta);
+            if (const std::optional<double> theta = twoCnotHandOverAngle(block.u, tolerance)) {
+                appendTwoQubitCircuit(blockGates, zzPhase(*theta) * block.u, block.first, block.second, tolerance);
+                circuit.blocks[receiver].u = circuit.blocks[receiver].u * zzPhase(-*theta);
                 handedOver = true;
             }
         }

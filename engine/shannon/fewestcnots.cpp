@@ -2,8 +2,11 @@
 
 #include <bit>
 #include <numeric>
+#include <random>
 #include <stdexcept>
 #include <vector>
+
+#include <Eigen/QR>
 
 #include "engine/shannon/blockcircuit.h"
 #include "engine/shannon/fewestcnotsroute.h"
@@ -11,6 +14,9 @@
 #include "engine/shannon/zxzrecursion.h"
 
 namespace {
+
+// How many random dressings a circuit above the generic count may try.
+constexpr std::uint64_t dressedAttempts = 4;
 
 int qubitCountOf(Eigen::Index size)
 {
@@ -41,11 +47,9 @@ long long fewestCnotsGenericCount(int qubitCount)
     return (22 * twoToN * twoToN - 72 * twoToN + 80) / 48;
 }
 
-GateList fewestCnotsCircuit(const CMat& u, const FewestCnotsOptions& options)
+// The route itself on u of qubitCount qubits.
+GateList routeCircuit(const CMat& u, int qubitCount, const FewestCnotsOptions& options)
 {
-    const int qubitCount = qubitCountOf(u.rows());
-    if (u.cols() != u.rows())
-        throw std::invalid_argument("fewestCnotsCircuit takes a square matrix");
     std::vector<int> allQubits(static_cast<std::size_t>(qubitCount));
     std::iota(allQubits.begin(), allQubits.end(), 1);
     BlockCircuit circuit;
@@ -59,6 +63,78 @@ GateList fewestCnotsCircuit(const CMat& u, const FewestCnotsOptions& options)
     GateList gates(synthesizedGateBound(circuit));
     gates.resize(synthesizeBlocks(circuit, std::span(gates)));
     gates.resize(mergeOneQubitGates(std::span(gates), qubitCount, options.tolerances.identityGate));
+    return gates;
+}
+
+// Random one-qubit gates for each qubit (Haar-random 2 x 2 unitaries from a fixed seed).
+std::vector<Mat2> randomLocalGates(int qubitCount, std::mt19937_64& random)
+{
+    std::normal_distribution<double> normal;
+    std::vector<Mat2> gates;
+    for (int k = 0; k < qubitCount; ++k) {
+        Mat2 z;
+        for (int e = 0; e < 4; ++e)
+            z(e / 2, e % 2) = Scalar(normal(random), normal(random));
+        const Eigen::HouseholderQR<Mat2> qr(z);
+        Mat2 q = qr.householderQ();
+        for (int c = 0; c < 2; ++c)
+            q.col(c) *= qr.matrixQR()(c, c) / std::abs(qr.matrixQR()(c, c));
+        gates.push_back(q);
+    }
+    return gates;
+}
+
+// g_1 (x) ... (x) g_n, qubit 1 most significant.
+CMat tensorProduct(const std::vector<Mat2>& gates)
+{
+    CMat product = CMat::Identity(1, 1);
+    // From the last qubit up, so that each factor goes in front as the more significant.
+    for (auto g = gates.rbegin(); g != gates.rend(); ++g) {
+        CMat next(product.rows() * 2, product.cols() * 2);
+        for (int i = 0; i < 2; ++i)
+            for (int j = 0; j < 2; ++j)
+                next.block(i * product.rows(), j * product.cols(), product.rows(), product.cols()) = (*g)(i, j) * product;
+        product = next;
+    }
+    return product;
+}
+
+// The route on left * u * right for random one-qubit layers left and right,
+// with their inverses as one-qubit gates around it (they cost no CNOT): a matrix
+// a rounding away from a structure becomes generic, and so do its blocks.
+GateList dressedCircuit(const CMat& u, int qubitCount, const FewestCnotsOptions& options, std::uint64_t seed)
+{
+    std::mt19937_64 random(seed);
+    const std::vector<Mat2> left = randomLocalGates(qubitCount, random);
+    const std::vector<Mat2> right = randomLocalGates(qubitCount, random);
+    const CMat dressed = tensorProduct(left) * u * tensorProduct(right);
+    const GateList inner = routeCircuit(dressed, qubitCount, options);
+    GateList gates;
+    gates.reserve(inner.size() + 2 * static_cast<std::size_t>(qubitCount));
+    for (int k = 0; k < qubitCount; ++k)
+        gates.push_back(oneQubitGate(k + 1, toTmatica2(right[static_cast<std::size_t>(k)].adjoint())));
+    gates.insert(gates.end(), inner.begin(), inner.end());
+    for (int k = 0; k < qubitCount; ++k)
+        gates.push_back(oneQubitGate(k + 1, toTmatica2(left[static_cast<std::size_t>(k)].adjoint())));
+    gates.resize(mergeOneQubitGates(std::span(gates), qubitCount, options.tolerances.identityGate));
+    return gates;
+}
+
+GateList fewestCnotsCircuit(const CMat& u, const FewestCnotsOptions& options)
+{
+    const int qubitCount = qubitCountOf(u.rows());
+    if (u.cols() != u.rows())
+        throw std::invalid_argument("fewestCnotsCircuit takes a square matrix");
+    GateList gates = routeCircuit(u, qubitCount, options);
+    // Near a structure (a rounding away from it) a two-qubit block can sit a
+    // hair from a cheaper class and cost a CNOT more than a generic one; the
+    // same matrix between random one-qubit layers is generic again.
+    const long long generic = fewestCnotsGenericCount(qubitCount);
+    for (std::uint64_t seed = 1; seed <= dressedAttempts && cnotCount(gates) > generic; ++seed) {
+        GateList dressed = dressedCircuit(u, qubitCount, options, seed);
+        if (cnotCount(dressed) < cnotCount(gates))
+            gates = std::move(dressed);
+    }
     return gates;
 }
 

@@ -327,6 +327,44 @@ int appendTwoQubitCircuit(GateList& out, const Mat4& u, int first, int second, d
     return cnots;
 }
 
+std::optional<double> twoCnotHandOverAngle(const Mat4& u, double tolerance)
+{
+    const double closed = twoCnotDiagonalAngle(u);
+    auto reduced = [&](double theta) { return canonicalForm(zzPhase(theta) * u); };
+    if (cnotCountOfClass(reduced(closed), tolerance) <= 2)
+        return closed;
+    // Near a class of two CNOTs (two coordinates a hair from 0) the criterion's
+    // imaginary part is a product of two small sines, below rounding, so it
+    // cannot pin the angle. The product of the coordinates can: it keeps its
+    // sign under the symmetries of the canonical form and changes it where a
+    // coordinate passes 0. Bracket such a change on a grid, then bisect.
+    auto product = [&](double theta) {
+        const Canonical form = reduced(theta);
+        return form.a * form.b * form.c;
+    };
+    constexpr int gridPoints = 96;
+    for (int k = 0; k < gridPoints; ++k) {
+        double low = closed + pi * k / gridPoints;
+        double high = closed + pi * (k + 1) / gridPoints;
+        double lowValue = product(low);
+        if ((lowValue < 0.0) == (product(high) < 0.0))
+            continue;
+        for (int halving = 0; halving < 80; ++halving) {
+            const double middle = (low + high) / 2.0;
+            if (cnotCountOfClass(reduced(middle), tolerance) <= 2)
+                return middle;
+            const double middleValue = product(middle);
+            if ((middleValue < 0.0) == (lowValue < 0.0)) {
+                low = middle;
+                lowValue = middleValue;
+            } else {
+                high = middle;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 double twoCnotDiagonalAngle(const Mat4& u)
 {
     // tr gamma(exp(i t ZZ) u) = cos 2t tr(u Y u^T Y) + i sin 2t tr(u Y u^T ZZ Y), Y = YY;

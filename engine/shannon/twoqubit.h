@@ -4,6 +4,8 @@
 // 032315 (2004)) and the CNOT count of a class (Shende, Markov, Bullock,
 // Phys. Rev. A 69, 062321 (2004)).
 
+#include <optional>
+
 #include "engine/shannon/gatelist.h"
 #include "engine/shannon/matrixtypes.h"
 #include "engine/shannon/routetolerances.h"
@@ -37,6 +39,12 @@ int appendTwoQubitCircuit(GateList& out, const Mat4& u, int first, int second,
 // The angle theta for which diag(e^(i theta), e^(-i theta), e^(-i theta), e^(i theta)) * u,
 // that is exp(i theta ZZ) * u, needs at most 2 CNOTs.
 double twoCnotDiagonalAngle(const Mat4& u);
+
+// An angle theta for which twoQubitCnotCount(exp(i theta ZZ) * u, tolerance) <= 2:
+// the closed form, or, where rounding leaves its product a hair from two CNOTs
+// (u near a class of two already), the angle Newton's method finds from it that
+// drives a canonical coordinate of the product to 0. Empty when neither does.
+std::optional<double> twoCnotHandOverAngle(const Mat4& u, double tolerance = canonicalCoordinateTolerance);
 Mat4 zzPhase(double theta);
 
 // m = first (x) second for a tensor product m; the nearest such pair otherwise.

@@ -92,3 +92,26 @@ TMATICA1 nearIdentity(int qubits, double eps, std::uint64_t seed)
     replaceByNearestUnitary(m, n);
     return m;
 }
+
+TMATICA1 blockDiagonalRandom(int qubits, std::uint64_t seed)
+{
+    const int half = 1 << (qubits - 1);
+    const TMATICA1 p = seededRandomUnitary(qubits - 1, seed);
+    const TMATICA1 q = seededRandomUnitary(qubits - 1, seed + 1);
+    TMATICA1 m;
+    for (int i = 0; i < half; ++i)
+        for (int j = 0; j < half; ++j) {
+            m.e[i][j] = p.e[i][j];
+            m.e[half + i][half + j] = q.e[i][j];
+        }
+    return m;
+}
+
+TMATICA1 hadamardOnFirstTimesRandom(int qubits, std::uint64_t seed)
+{
+    TMATICA1 h;
+    const double s = 1.0 / std::sqrt(2.0);
+    h.e[0][0] = h.e[0][1] = h.e[1][0] = {s, 0.0};
+    h.e[1][1] = {-s, 0.0};
+    return kronecker(h, 2, seededRandomUnitary(qubits - 1, seed), 1 << (qubits - 1));
+}

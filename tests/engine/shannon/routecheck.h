@@ -68,5 +68,11 @@ TMATICA1 tensorOfRandoms(int qubits, int split, std::uint64_t seed);
 // u on qubit `target` controlled by qubit `control` alone (identity elsewhere).
 TMATICA1 singlyControlledGate(int qubits, int control, int target, const TMATICA2& u);
 
+// diag(P, Q) for random P and Q: a multiplexor on the first qubit.
+TMATICA1 blockDiagonalRandom(int qubits, std::uint64_t seed);
+
+// H (x) V for a random V on the other qubits.
+TMATICA1 hadamardOnFirstTimesRandom(int qubits, std::uint64_t seed);
+
 // exp(i eps H) for a random Hermitian H of norm about 1, to second order (then made unitary).
 TMATICA1 nearIdentity(int qubits, double eps, std::uint64_t seed);
