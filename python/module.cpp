@@ -67,7 +67,11 @@ SquareMatrix matrixFromPython(const py::object& matrix)
 
 std::string pathText(const py::object& path)
 {
-    return py::str(py::module_::import("os").attr("fspath")(path));
+    std::string text = py::str(py::module_::import("os").attr("fspath")(path));
+    // The file system would stop at the NUL and use a shorter name.
+    if (text.find('\0') != std::string::npos)
+        throw py::value_error("The path contains a NUL character: " + py::repr(py::str(text)).cast<std::string>());
+    return text;
 }
 
 int endStageIndex(const std::string& name)
@@ -297,6 +301,17 @@ PYBIND11_MODULE(udecomp, m)
         py::arg("text"), "The unitary of an OpenQASM 2.0 or 3 program of 2 to 5 qubits.");
 
     m.def(
-        "load_mat", [](const py::object& path) { return arrayOf(matFileMatrix(pathText(path))); }, py::arg("path"),
+        "load_mat",
+        [](const py::object& path) {
+            const std::string name = pathText(path);
+            SquareMatrix matrix;
+            {
+                // A slow file system must not stop the other threads.
+                py::gil_scoped_release released;
+                matrix = matFileMatrix(name);
+            }
+            return arrayOf(matrix);
+        },
+        py::arg("path"),
         "The matrix of a *.mat file.");
 }

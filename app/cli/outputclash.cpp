@@ -18,13 +18,16 @@ struct NamedFile {
 };
 
 // What makes two names the same file: device and inode of a regular file that
-// exists, the resolved path of one that does not. Null for devices, pipes and
-// folders, which several outputs may name.
+// exists; for one that does not, device and inode of the folder it would be
+// made in and its name there (so "b", "./b", "sub/../b" and "/abs/b" agree),
+// or its resolved path when that folder cannot be read. Null for devices,
+// pipes and folders, which several outputs may name.
 struct FileIdentity {
     bool exists = false;
+    bool inFolder = false;
     dev_t device = 0;
     ino_t inode = 0;
-    std::string path;
+    std::string path;  // the name in its folder, or the resolved path
 };
 
 // The program's own standard output or error is written where the stream stands, so
@@ -51,6 +54,18 @@ std::optional<FileIdentity> identityOf(const std::string& name)
         identity.inode = info.st_ino;
         return identity;
     }
+    const std::filesystem::path given(name);
+    const std::filesystem::path leaf = given.filename();
+    const std::filesystem::path folder = given.has_parent_path() ? given.parent_path() : ".";
+    struct stat folderInfo {};
+    if (!leaf.empty() && leaf != "." && leaf != ".." && ::stat(folder.c_str(), &folderInfo) == 0 &&
+        S_ISDIR(folderInfo.st_mode)) {
+        identity.inFolder = true;
+        identity.device = folderInfo.st_dev;
+        identity.inode = folderInfo.st_ino;
+        identity.path = leaf.string();
+        return identity;
+    }
     std::error_code error;
     const std::filesystem::path resolved = std::filesystem::weakly_canonical(name, error);
     identity.path = error ? std::filesystem::absolute(name, error).lexically_normal().string() : resolved.string();
@@ -59,10 +74,12 @@ std::optional<FileIdentity> identityOf(const std::string& name)
 
 bool sameFile(const FileIdentity& a, const FileIdentity& b)
 {
-    if (a.exists != b.exists)
+    if (a.exists != b.exists || a.inFolder != b.inFolder)
         return false;
     if (a.exists)
         return a.device == b.device && a.inode == b.inode;
+    if (a.inFolder)
+        return a.device == b.device && a.inode == b.inode && a.path == b.path;
     return a.path == b.path;
 }
 

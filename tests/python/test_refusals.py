@@ -163,3 +163,31 @@ def test_the_engine_runs_without_the_gil():
         spinner.join()
     # Holding the GIL for the whole call would leave the spinner a switch or two.
     assert during > 1000
+
+
+def test_a_path_with_a_nul_is_refused_and_writes_nothing(tmp_path):
+    circuit = udecomp.decompose(np.eye(4))
+    with pytest.raises(ValueError, match="NUL"):
+        circuit.save_mat(str(tmp_path / "k.mat\0y"))
+    with pytest.raises(ValueError, match="NUL"):
+        udecomp.load_mat(str(tmp_path / "k.mat\0y"))
+    assert list(tmp_path.iterdir()) == []
+
+
+def test_load_mat_refuses_a_fifo_at_once_and_lets_other_threads_run(tmp_path):
+    import os
+    fifo = tmp_path / "f.mat"
+    os.mkfifo(fifo)
+    outcome = []
+
+    def load():
+        try:
+            udecomp.load_mat(fifo)
+        except OSError as error:
+            outcome.append(str(error))
+
+    reader = threading.Thread(target=load, daemon=True)
+    reader.start()
+    reader.join(timeout=10)
+    assert not reader.is_alive(), "load_mat waits on the FIFO"
+    assert outcome and "named pipe (FIFO), not a regular file" in outcome[0]
