@@ -281,25 +281,12 @@ void runFewestCnots(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, 
     finalCheck(ws, ui, inputCopy, driverText::basicCircuitPassed, driverText::basicCircuitFailed, summary);
 }
 
-// The run from its first check to the drawing; every return leaves the record
-// as far as the run got.
-void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
+// The run after the input was checked and copied: the route of the end stage,
+// its checks and the drawing.
+void runOnInput(Workspace& ws, Presentation& ui, const EndStage& stage, const TMATICA1& inputCopy, RunRecord& run)
 {
     RunSummary& summary = run.summary;
-    const EndStage& stage = endStageOfBox(ui.endStage());
-    if (!sizeSupported(ws, stage)) {
-        ui.showMessage(sizeRefusal(stage, ws.matrixSize), MessageStyle::error);
-        return;
-    }
     const int n = ws.matrixSize;
-    if (!isUnitary(ws.matrixA, n, ws.tolerance)) {
-        ui.appendLog(driverText::inputNotUnitary);
-        summary.inputUnitary = CheckState::failed;
-        return;
-    }
-    summary.inputUnitary = CheckState::passed;
-    ws.tolerance = 1e-7;
-    const TMATICA1 inputCopy = ws.matrixA;
     useNearestUnitaryWithinTolerance(ws);
     resetReduction(ws);
     if (stage.route == Route::fewestCnots) {
@@ -315,9 +302,9 @@ void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
     if (ui.isChecked(Setting::Zobroptimkroky))
         ui.setChecked(Setting::Zuzeniezobrazenia1, false);
 
-    for (int stage = n; stage >= 2; --stage) {
+    for (int level = n; level >= 2; --level) {
         ui.stepProgress();
-        reduceStage(ws, ui, ws.matrixA, stage);
+        reduceStage(ws, ui, ws.matrixA, level);
     }
     if (!reductionReachedDiagonal(ws, ui)) {
         ui.appendLog(driverText::reductionCancelled);
@@ -356,6 +343,32 @@ void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
 
     runEndStages(ws, ui, stage, inputCopy, run);
     checkGatesAndShow(ws, ui, summary);
+}
+
+// The run from its first check to the drawing; every return leaves the record
+// as far as the run got.
+void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
+{
+    RunSummary& summary = run.summary;
+    const EndStage& stage = endStageOfBox(ui.endStage());
+    if (!sizeSupported(ws, stage)) {
+        ui.showMessage(sizeRefusal(stage, ws.matrixSize), MessageStyle::error);
+        return;
+    }
+    const int n = ws.matrixSize;
+    if (!isUnitary(ws.matrixA, n, ws.tolerance)) {
+        ui.appendLog(driverText::inputNotUnitary);
+        summary.inputUnitary = CheckState::failed;
+        return;
+    }
+    summary.inputUnitary = CheckState::passed;
+    ws.tolerance = 1e-7;
+    const TMATICA1 inputCopy = ws.matrixA;
+    runOnInput(ws, ui, stage, inputCopy, run);
+    // Whatever the stages left in matrixA (the reconstruction when no final
+    // check ran, a half-reduced matrix when a check stopped the run), the
+    // matrix of the workspace stays the one given: a save writes it as it was.
+    ws.matrixA = inputCopy;
 }
 
 }  // namespace

@@ -46,15 +46,6 @@ void appendAngles(std::string& out, const UAngles& a)
     out += ')';
 }
 
-// A CNOT is exported as cx only when its matrix is pauliX to rounding, so the export stays exact.
-bool isCnotToRounding(const TGATE1& gate)
-{
-    const Complex zero{};
-    const Complex one{1.0, 0.0};
-    return gate.type == 1 && fuzzyEqual(gate.u.u11, zero) && fuzzyEqual(gate.u.u12, one) &&
-           fuzzyEqual(gate.u.u21, one) && fuzzyEqual(gate.u.u22, zero);
-}
-
 std::string gateRefusal(int g, const char* reason)
 {
     return "The circuit cannot be exported: gate " + std::to_string(g) + " " + reason + ".";
@@ -169,7 +160,7 @@ QasmExport qasm3Text(const QasmCircuit& circuit)
     out += "include \"stdgates.inc\";\n";
     out += "qubit[" + std::to_string(circuit.qubitCount) + "] q;\n";
     for (const TGATE1& gate : circuit.gates) {
-        if (isCnotToRounding(gate)) {
+        if (isExactCnot(gate)) {
             out += "cx ";
             appendQubit(out, gate.controls[1]);
             out += ", ";
@@ -225,7 +216,7 @@ QasmExport qasm2Text(const QasmCircuit& circuit)
     out += "include \"qelib1.inc\";\n";
     out += "qreg q[" + std::to_string(circuit.qubitCount) + "];\n";
     for (const TGATE1& gate : circuit.gates) {
-        if (isCnotToRounding(gate)) {
+        if (isExactCnot(gate)) {
             out += "cx ";
             appendQubit(out, gate.controls[1]);
             out += ",";

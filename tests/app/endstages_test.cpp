@@ -3,12 +3,15 @@
 // driver's stages and final check.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "app/cli/options.h"
 #include "engine/endstage.h"
 #include "interchange/runsummary.h"
 #include "platform/headlesspresentation.h"
+#include "ui/edit1change.h"
 #include "workspace/driver.h"
 #include "workspace/workspace.h"
 
@@ -91,6 +94,29 @@ TEST(EndStages, TheSizeRuleRefusesWithOneMessageNamingTheSizeAndWhatIsTaken)
     EXPECT_EQ(refused.error, "--random 6: " + sizeRefusal(endStageOfBox(0), 64));
     EXPECT_TRUE(parseOptions({"--random", "10", "--end-stage", "shannon"}).options);
     EXPECT_NE(parseOptions({"--random", "11", "--end-stage", "shannon"}).error.find("from 2 to 10"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EndStages, EveryStageLeavesTheMatrixAsItWasGivenToTheBit)
+{
+    for (const EndStage& stage : endStages) {
+        HeadlessPresentation ui;
+        ui.recordEvents = false;
+        ui.recordingCanvas.recording = false;
+        ui.endStageIndex = stage.boxIndex;
+        auto ws = createWorkspace(ui);
+        ws->random.fixSeed(7);
+        ui.setQubitFieldText("5");
+        Edit1Change(*ws, ui);
+        const auto given = std::make_unique<TMATICA1>(ws->matrixA);
+        decompose(*ws, ui);
+        for (int r = 1; r <= 32; ++r)
+            ASSERT_EQ(std::memcmp(&ws->matrixA(r, 1), &(*given)(r, 1), 32 * sizeof(Complex)), 0)
+                << stage.commandWord << ", row " << r;
+    }
 }
 
 }  // namespace

@@ -369,3 +369,24 @@ TEST(QasmReader, RejectsTextOutsideTheExportedSubset)
         EXPECT_THROW(readQasm(head + statement), QasmSyntaxError) << statement;
     EXPECT_THROW(readQasm("OPENQASM 2.0;\ninclude \"stdgates.inc\";\nqreg q[2];\n"), QasmSyntaxError);
 }
+
+TEST(QasmCircuitExport, WritesCxOnlyForAGateThatIsPauliXToTheBit)
+{
+    TGATE1 exact;
+    exact.type = 1;
+    exact.target = 2;
+    exact.controls[1] = 1;
+    exact.u = {{0.0, 0.0}, {1.0, 0.0}, {1.0, 0.0}, {0.0, 0.0}};
+    TGATE1 nearly = exact;
+    // X e^(i 3.65e-13): a controlled phase too small for the eye, but not nothing.
+    const Complex phase = fromPolar(1.0, 3.65e-13);
+    nearly.u = {{0.0, 0.0}, phase, phase, {0.0, 0.0}};
+    const TGATE1 gates[] = {exact, nearly};
+    const QasmCircuit circuit{gates, 2};
+    const std::string v3 = qasm3Text(circuit).text;
+    EXPECT_NE(v3.find("cx q[0], q[1];\nctrl(1) @ U("), std::string::npos) << v3;
+    EXPECT_NE(v3.find("ctrl(1) @ gphase(3.65"), std::string::npos) << v3;
+    const std::string v2 = qasm2Text(circuit).text;
+    EXPECT_EQ(v2.find("cx q[0],q[1];\ncx"), std::string::npos) << v2;
+    EXPECT_NE(v2.find("u1(3.65"), std::string::npos) << v2;
+}
