@@ -27,6 +27,10 @@ struct RunSummary {
     bool circuitBuilt = false;  // the synthesis began, so the circuit belongs to this run
     std::vector<StageRecord> stages;
     CheckState inputUnitary = CheckState::notRun;
+    // When the input was refused as not unitary: the largest entry of
+    // |A^dagger A - I| and the tolerance it was held to.
+    std::optional<double> inputDefect;
+    double inputTolerance = 0.0;
     CheckState reduction = CheckState::notRun;
     CheckState reconstruction = CheckState::notRun;
     CheckState finalCircuit = CheckState::notRun;

@@ -14,6 +14,17 @@
 
 namespace {
 
+// The driver's line and, under it, how far the matrix is from unitary.
+std::string notUnitaryText(const RunSummary& summary)
+{
+    std::string text(driverText::inputNotUnitary);
+    if (summary.inputDefect) {
+        text += '\n';
+        text += driverText::unitarityDistance(*summary.inputDefect, summary.inputTolerance);
+    }
+    return text;
+}
+
 // Beyond the workspace: the end stage's route with a gate list of its own.
 CircuitResult decomposeLargeMatrix(const SquareMatrix& matrix, const DecompositionSettings& settings)
 {
@@ -27,7 +38,7 @@ CircuitResult decomposeLargeMatrix(const SquareMatrix& matrix, const Decompositi
     input.entries = matrix.entries;
     LargeRun run = decomposeLarge(input, stage, ui);
     if (run.summary.inputUnitary == CheckState::failed)
-        throw Refusal(std::string(driverText::inputNotUnitary));
+        throw Refusal(notUnitaryText(run.summary));
     return circuitResultOfLargeRun(std::move(run.gates), ui, run.summary);
 }
 
@@ -54,7 +65,7 @@ CircuitResult decomposeMatrix(const SquareMatrix& matrix, const DecompositionSet
 
     const RunSummary summary = decomposeRecorded(*ws, ui);
     CircuitResult result = circuitResultOfRun(std::move(ws), ui, summary);
-    if (checkState(result, "inputUnitary") == false)
-        throw Refusal(std::string(driverText::inputNotUnitary));
+    if (summary.inputUnitary == CheckState::failed)
+        throw Refusal(notUnitaryText(summary));
     return result;
 }

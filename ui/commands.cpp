@@ -19,6 +19,7 @@
 #include "ui/gatehittest.h"
 #include "ui/matrixgrid.h"
 #include "workspace/driver.h"
+#include "workspace/driversentences.h"
 #include "workspace/matrixfile.h"
 #include "interchange/npyfile.h"
 #include "interchange/qasm/exporter.h"
@@ -152,7 +153,10 @@ void Button3Click(Workspace& ws, Presentation& ui)
     };
     ui.setDecompositionEnabled(false);
     try {
-        decompose(ws, ui);
+        const RunSummary summary = decompose(ws, ui);
+        // The log keeps the driver's own line; how far from unitary goes under it in the status bar.
+        if (summary.inputDefect)
+            ui.showStatus(driverText::unitarityDistance(*summary.inputDefect, summary.inputTolerance));
     } catch (...) {
         restoreSelection();
         ui.setDecompositionEnabled(true);

@@ -359,6 +359,8 @@ void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
     if (!isUnitary(ws.matrixA, n, ws.tolerance)) {
         ui.appendLog(driverText::inputNotUnitary);
         summary.inputUnitary = CheckState::failed;
+        summary.inputDefect = unitarityDefect(ws.matrixA, n);
+        summary.inputTolerance = ws.tolerance;
         return;
     }
     summary.inputUnitary = CheckState::passed;

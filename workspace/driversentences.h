@@ -2,6 +2,8 @@
 // The driver's own log lines and messages that callers and tests look for.
 // Every copy of one of these texts is this constant.
 
+#include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace driverText {
@@ -19,6 +21,15 @@ inline constexpr std::string_view reconstructionNotUnitary =
 inline constexpr std::string_view reconstructionPassed = "Matrix Decomposition was successful.";
 inline constexpr std::string_view reconstructionFailed = ":(( Matrix Decomposition was unsuccessful.";
 inline constexpr std::string_view synthesisStart = "The decomposition of Tpq into Quantum logic circuit has begun.";
+// Follows inputNotUnitary: how far the matrix is from unitary, and how far it may be.
+inline std::string unitarityDistance(double defect, double tolerance)
+{
+    char text[120];
+    std::snprintf(text, sizeof text, "The largest entry of |A^dagger A - I| is %.3g; the tolerance is %.3g.", defect,
+                  tolerance);
+    return text;
+}
+
 // The fewest-CNOT route runs in place of the reduction and the Tpq synthesis.
 inline constexpr std::string_view fewestCnotsStart =
     "No reduction into Tpq factors this time: the decomposition into basic gates with fewest CNOTs "

@@ -47,6 +47,8 @@ void run(const DenseMatrix& input, const EndStage& stage, Presentation& ui, Larg
     if (!(defect <= unitaryTolerance)) {
         ui.appendLog(driverText::inputNotUnitary);
         summary.inputUnitary = CheckState::failed;
+        summary.inputDefect = defect;
+        summary.inputTolerance = unitaryTolerance;
         return;
     }
     summary.inputUnitary = CheckState::passed;

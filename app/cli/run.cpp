@@ -16,6 +16,7 @@
 #include "platform/headlesspresentation.h"
 #include "ui/commands.h"
 #include "workspace/driver.h"
+#include "workspace/driversentences.h"
 #include "workspace/largedecomposition.h"
 #include "workspace/matrixfile.h"
 #include "interchange/npyfile.h"
@@ -242,8 +243,12 @@ int runCli(const CliOptions& options, std::ostream& out, std::ostream& err)
     out.flush();
 
     const int status = exitStatus(summary, outcome.problem);
-    if (status == exitRefused)
+    if (status == exitRefused) {
         err << "error: the matrix is not unitary, so it was not decomposed" << std::endl;
+        if (summary && summary->inputDefect)
+            err << "error: " << driverText::unitarityDistance(*summary->inputDefect, summary->inputTolerance)
+                << std::endl;
+    }
     return status;
 }
 

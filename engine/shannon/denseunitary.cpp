@@ -7,7 +7,7 @@
 double unitarityDefect(const DenseMatrix& m)
 {
     const CMat a = toCMat(m);
-    const CMat defect = a * a.adjoint() - CMat::Identity(a.rows(), a.cols());
+    const CMat defect = a.adjoint() * a - CMat::Identity(a.rows(), a.cols());
     return defect.cwiseAbs().maxCoeff();
 }
 

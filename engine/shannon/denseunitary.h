@@ -3,7 +3,7 @@
 
 #include "engine/kernel/densematrix.h"
 
-// Largest entry modulus of m m^dagger - I.
+// Largest entry modulus of m^dagger m - I.
 double unitarityDefect(const DenseMatrix& m);
 
 // The unitary matrix nearest to m in the Frobenius norm: the unitary factor of

@@ -242,6 +242,8 @@ TEST_F(Cli, AnOpenQasmCircuitOrANumpyMatrixIsImportedAndDecomposed)
     EXPECT_EQ(npy.status, 2);
     EXPECT_NE(npy.out.find("The matrix was imported from the numpy file."), std::string::npos);
     EXPECT_NE(npy.err.find("not unitary"), std::string::npos) << npy.err;
+    EXPECT_NE(npy.err.find("error: The largest entry of |A^dagger A - I| is "), std::string::npos) << npy.err;
+    EXPECT_NE(npy.err.find("; the tolerance is 1e-07."), std::string::npos) << npy.err;
     const CliResult refused = run({"--from-qasm", file("reset.qasm", "OPENQASM 3;\nqubit[2] q;\nreset q;\n").string()});
     EXPECT_EQ(refused.status, 2);
     EXPECT_NE(refused.err.find("reset.qasm: The circuit cannot be imported: line 3: 'reset'"), std::string::npos)

@@ -19,7 +19,9 @@ def with_entry(row, column, value):
 
 
 DECOMPOSE_REFUSALS = [
-    ("not unitary", 2 * np.eye(4), {}, NOT_UNITARY),
+    ("not unitary", 2 * np.eye(4), {}, NOT_UNITARY + "\nThe largest entry of |A^dagger A - I| is 3; the tolerance is 1e-07."),
+    ("not unitary at six qubits", 2 * np.eye(64), {"end_stage": "shannon"},
+     NOT_UNITARY + "\nThe largest entry of |A^dagger A - I| is 3; the tolerance is 1e-07."),
     ("size 6", np.eye(6), {}, "The matrix size 6 " + UNSUPPORTED),
     ("one qubit", np.eye(2), {}, "The matrix size 2 " + UNSUPPORTED),
     ("eleven qubits", np.eye(2048), {}, "The matrix size 2048 " + UNSUPPORTED),

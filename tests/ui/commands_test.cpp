@@ -1,4 +1,5 @@
 #include "ui/commands.h"
+#include "workspace/driversentences.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,15 @@ TEST_F(Commands, ButtonAHidesAndShowsTheGridRefillingItEachTime)
     EXPECT_TRUE(ui.gridVisible);
     EXPECT_EQ(ui.gridCell(3, 2), "-1.00i");
     EXPECT_EQ(ui.gridCell(0, 1), "00");
+}
+
+TEST_F(Commands, ARefusedMatrixSaysInTheStatusBarHowFarItIsFromUnitary)
+{
+    ws->matrixA(1, 1) = Complex{2.0, 0.0};
+    Button3Click(*ws, ui);
+    ASSERT_EQ(ui.statusNotes.size(), 1u);
+    EXPECT_EQ(ui.statusNotes[0], "The largest entry of |A^dagger A - I| is 4; the tolerance is 1e-07.");
+    EXPECT_EQ(ui.log.back(), driverText::inputNotUnitary) << "the log keeps the driver's own line last";
 }
 
 TEST_F(Commands, DecompositionButtonIsEnabledAgainAfterARunAndAfterAnError)
