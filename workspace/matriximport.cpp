@@ -4,9 +4,37 @@
 #include "interchange/npyfile.h"
 #include "interchange/qasm/importer.h"
 #include "interchange/qasm/lexer.h"
+#include "platform/forwardingpresentation.h"
 #include "platform/presentation.h"
 #include "platform/readfilebytes.h"
 #include "workspace/matrixfile.h"
+
+namespace {
+
+// A new qubit count generates a random matrix, which an import overwrites at
+// once: its log line would tell of a matrix the user never gets.
+class ImportPresentation final : public ForwardingPresentation {
+public:
+    using ForwardingPresentation::ForwardingPresentation;
+
+    void appendLog(std::string_view line) override
+    {
+        if (line != randomMatrixLine)
+            ForwardingPresentation::appendLog(line);
+    }
+
+private:
+    static constexpr std::string_view randomMatrixLine = "The unitary matrix was randomly generated.";
+};
+
+void applyImported(Workspace& ws, Presentation& ui, const MatrixFileContent& content, std::string_view importedLine)
+{
+    ImportPresentation importing(ui);
+    applyMatrixContent(ws, importing, content);
+    ui.appendLog(importedLine);
+}
+
+}  // namespace
 
 MatrixFileContent readNpyMatrix(const std::string& fileName, int mostSize)
 {
@@ -15,8 +43,7 @@ MatrixFileContent readNpyMatrix(const std::string& fileName, int mostSize)
 
 void applyNpyMatrix(Workspace& ws, Presentation& ui, const MatrixFileContent& content)
 {
-    applyMatrixContent(ws, ui, content);
-    ui.appendLog(std::string(npyImportedLine));
+    applyImported(ws, ui, content, npyImportedLine);
 }
 
 void importNpyFile(Workspace& ws, Presentation& ui, const std::string& fileName)
@@ -37,8 +64,7 @@ MatrixFileContent readQasmMatrix(const std::string& fileName, int mostQubits, Pr
 
 void applyQasmMatrix(Workspace& ws, Presentation& ui, const MatrixFileContent& content)
 {
-    applyMatrixContent(ws, ui, content);
-    ui.appendLog(std::string(qasmImportedLine));
+    applyImported(ws, ui, content, qasmImportedLine);
 }
 
 void importQasmFile(Workspace& ws, Presentation& ui, const std::string& fileName)

@@ -238,6 +238,7 @@ TEST_F(Cli, AnOpenQasmCircuitOrANumpyMatrixIsImportedAndDecomposed)
     const CliResult imported = run({"--from-qasm", qasm.string()});
     EXPECT_EQ(imported.status, 0) << imported.err;
     EXPECT_NE(imported.out.find("The matrix was imported from the circuit in the file."), std::string::npos);
+    EXPECT_EQ(imported.out.find("randomly generated"), std::string::npos) << "no random matrix reached the user";
     const CliResult npy = run({std::string(UDECOMP_SOURCE_DIR) + "/tests/data/npy/f8-c.npy"});
     EXPECT_EQ(npy.status, 2);
     EXPECT_NE(npy.out.find("The matrix was imported from the numpy file."), std::string::npos);
