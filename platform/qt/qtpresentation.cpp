@@ -1,4 +1,5 @@
 #include "platform/qt/qtpresentation.h"
+#include "platform/qt/plainiconprovider.h"
 
 #include <QAction>
 #include <QApplication>
@@ -414,6 +415,8 @@ std::optional<std::string> QtPresentation::chooseFile(bool saving, std::string_v
 {
     QFileDialog dialog(&window_, toQString(title));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    static PlainIconProvider plainIcons;
+    dialog.setIconProvider(&plainIcons);
     dialog.setNameFilter(nameFilter(filter));
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
