@@ -30,31 +30,31 @@ bool takeHelper()
 
 void runSideBySide(std::span<const std::function<void()>> tasks)
 {
-    std::vector<std::future<void>> helped;
-    std::exception_ptr failure;
-    for (std::size_t k = 0; k < tasks.size(); ++k) {
-        if (k + 1 < tasks.size() && takeHelper()) {
-            helped.push_back(std::async(std::launch::async, [&task = tasks[k]] {
-                struct Release {
-                    ~Release() { --busyHelpers; }
-                } release;
-                task();
-            }));
-            continue;
+    // The caller and the helpers it gets take the tasks in turn, so a slow task
+    // does not leave the others queued behind it on one thread.
+    std::atomic<std::size_t> next{0};
+    std::vector<std::exception_ptr> failures(tasks.size());
+    auto work = [&] {
+        for (std::size_t k = next++; k < tasks.size(); k = next++) {
+            try {
+                tasks[k]();
+            } catch (...) {
+                failures[k] = std::current_exception();
+            }
         }
-        try {
-            tasks[k]();
-        } catch (...) {
-            failure = failure ? failure : std::current_exception();
-        }
-    }
-    for (std::future<void>& done : helped) {
-        try {
-            done.get();
-        } catch (...) {
-            failure = failure ? failure : std::current_exception();
-        }
-    }
-    if (failure)
-        std::rethrow_exception(failure);
+    };
+    std::vector<std::future<void>> helpers;
+    while (helpers.size() + 1 < tasks.size() && takeHelper())
+        helpers.push_back(std::async(std::launch::async, [&work] {
+            struct Release {
+                ~Release() { --busyHelpers; }
+            } release;
+            work();
+        }));
+    work();
+    for (std::future<void>& helper : helpers)
+        helper.get();
+    for (const std::exception_ptr& failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
 }

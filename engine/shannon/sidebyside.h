@@ -4,8 +4,8 @@
 #include <functional>
 #include <span>
 
-// Runs every task and returns when all are done; each but the last runs on a
-// helper thread when fewer helpers than the machine's other cores are busy
-// (over the whole process), else in the calling thread. The tasks must not
-// touch the same data. An exception of a task is thrown here, after all ended.
+// Runs every task and returns when all are done: the calling thread and as many
+// helper threads as the machine has other cores free (counted over the whole
+// process) take them in turn. The tasks must not touch the same data. The
+// first task's exception, if any, is thrown here after all ended.
 void runSideBySide(std::span<const std::function<void()>> tasks);
