@@ -186,12 +186,35 @@ void openMatrixFile(Workspace& ws, Presentation& ui, const std::string& fileName
     ui.appendLog(matrixLoadedLine);
 }
 
+namespace {
+
+void importQasm(Workspace& ws, Presentation& ui, const std::string& fileName);
+void importNpy(Workspace& ws, Presentation& ui, const std::string& fileName);
+
+// A .npy or OpenQASM file by its extension, read as its import reads it; true
+// when the name had one of those extensions.
+bool importByExtension(Workspace& ws, Presentation& ui, const std::string& fileName)
+{
+    if (hasExtension(fileName, ".npy")) {
+        importNpy(ws, ui, fileName);
+        return true;
+    }
+    if (hasExtension(fileName, ".qasm")) {
+        importQasm(ws, ui, fileName);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void Otvori1Click(Workspace& ws, Presentation& ui)
 {
     const auto fileName = ui.chooseOpenFile(openDialogTitle, matrixFileFilter);
     if (!fileName || fileName->empty())
         return;
-    openMatrixFile(ws, ui, *fileName);
+    if (!importByExtension(ws, ui, *fileName))
+        openMatrixFile(ws, ui, *fileName);
 }
 
 void Uloi1Click(Workspace& ws, Presentation& ui)
@@ -270,14 +293,8 @@ void DropFile(Workspace& ws, Presentation& ui, const std::string& fileName)
         openMatrixFile(ws, ui, fileName);
         return;
     }
-    if (hasExtension(fileName, ".npy")) {
-        importNpy(ws, ui, fileName);
+    if (importByExtension(ws, ui, fileName))
         return;
-    }
-    if (hasExtension(fileName, ".qasm")) {
-        importQasm(ws, ui, fileName);
-        return;
-    }
     ui.showMessage(notOpenedText(fileName) + "a dropped file has to be " + std::string(droppedFileKinds) + ".",
                    MessageStyle::error);
 }

@@ -185,6 +185,25 @@ TEST_F(Commands, OpenLoadsASavedMatrixShowsItAndLogsTheSuccess)
     std::filesystem::remove(file);
 }
 
+TEST_F(Commands, OpenReadsANumpyFileOrACircuitByItsExtensionAsTheImportsDo)
+{
+    const auto npy = std::filesystem::path(UDECOMP_SOURCE_DIR) / "tests/data/npy/c16-c.npy";
+    ui.openFileAnswer = npy.string();
+    Otvori1Click(*ws, ui);
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+    EXPECT_EQ(ui.log.back(), "The matrix was imported from the numpy file.");
+
+    const auto qasm = scratchFile("open.qasm");
+    std::ofstream(qasm) << "OPENQASM 3;\ninclude \"stdgates.inc\";\nqubit[3] q;\nx q[0];\n";
+    ui.openFileAnswer = qasm.string();
+    Otvori1Click(*ws, ui);
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
+    EXPECT_EQ(ws->qubitCount, 3);
+    EXPECT_EQ(ui.log.back(), "The matrix was imported from the circuit in the file.");
+    EXPECT_TRUE(fuzzyEqual(ws->matrixA(5, 1), Complex{1.0, 0.0}));
+    std::filesystem::remove(qasm);
+}
+
 TEST_F(Commands, OpeningAMissingFileEndsInAnErrorBoxWithoutTheSuccessLine)
 {
     ui.openFileAnswer = scratchFile("does-not-exist.mat").string();
