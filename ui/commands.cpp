@@ -135,8 +135,15 @@ bool runCommand(Presentation& ui, const std::function<void()>& command)
 
 void Button1Click(Workspace& ws, Presentation& ui)
 {
-    ui.setGridVisible(!ui.isGridVisible());
+    const bool hidingGrid = ui.isGridVisible();
+    ui.setGridVisible(!hidingGrid);
     showMatrixInGrid(ws, ui, ws.matrixA);
+    // The gate tool hid the drawing under its grid; with the grid gone the
+    // circuit must show again, not an empty panel.
+    if (hidingGrid && ws.pocetb1 > 0) {
+        ui.setDrawingVisible(true);
+        redrawFromFirstShownGate(ws, ui);
+    }
 }
 
 void Button3Click(Workspace& ws, Presentation& ui)

@@ -204,6 +204,23 @@ TEST_F(Commands, OpenReadsANumpyFileOrACircuitByItsExtensionAsTheImportsDo)
     std::filesystem::remove(qasm);
 }
 
+TEST_F(Commands, HidingTheGridAfterTheGateToolShowsTheCircuitAgain)
+{
+    Button3Click(*ws, ui);
+    ASSERT_GT(ws->pocetb1, 0);
+    ui.gateDialogFields = GateDialogFields{};
+    Optimalizova1Click(*ws, ui);
+    ASSERT_TRUE(ui.gridVisible);
+    ASSERT_FALSE(ui.drawingVisible);
+    ui.recordingCanvas.ops.clear();
+    Button1Click(*ws, ui);
+    EXPECT_FALSE(ui.gridVisible);
+    EXPECT_TRUE(ui.drawingVisible);
+    EXPECT_FALSE(ui.recordingCanvas.ops.empty()) << "the circuit is drawn again";
+    Button1Click(*ws, ui);
+    EXPECT_TRUE(ui.gridVisible) << "A still shows the grid again";
+}
+
 TEST_F(Commands, OpeningAMissingFileEndsInAnErrorBoxWithoutTheSuccessLine)
 {
     ui.openFileAnswer = scratchFile("does-not-exist.mat").string();
