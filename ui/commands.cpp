@@ -504,7 +504,17 @@ void Optimalizova1Click(Workspace& ws, Presentation& ui)
         ui.showMessage(badGateParametersMessage, MessageStyle::error);
         return;
     }
-    gate.u = {toComplex(fields.u11), toComplex(fields.u12), toComplex(fields.u21), toComplex(fields.u22)};
+    // A text that is no complex number ends the command with its message; the
+    // detail says which of the four fields holds it.
+    auto entry = [](const std::string& text, const char* field) {
+        try {
+            return toComplex(text);
+        } catch (const ConversionError& error) {
+            const std::string where = std::string("in the field ") + field;
+            throw ConversionError(error.what(), error.detail().empty() ? where : where + ", " + error.detail());
+        }
+    };
+    gate.u = {entry(fields.u11, "u11"), entry(fields.u12, "u12"), entry(fields.u21, "u21"), entry(fields.u22, "u22")};
 
     auto fullMatrix = std::make_unique<TMATICA1>();
     gateMatrix(gate, *fullMatrix, ws.qubitCount, ui);

@@ -433,6 +433,7 @@ TEST_F(Commands, GateToolStopsOnAMatrixTextThatIsNoNumberAndOnCancel)
     EXPECT_FALSE(runCommand(ui, [&] { Optimalizova1Click(*ws, ui); }));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].style, MessageStyle::error);
+    EXPECT_EQ(ui.messages[0].detail.substr(0, 16), "in the field u12") << ui.messages[0].detail;
     EXPECT_TRUE(ui.recordingCanvas.ops.empty());
 
     ui.clearRecords();
