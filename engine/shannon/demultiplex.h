@@ -17,3 +17,6 @@ struct Demultiplexed {
 // its complex Schur form is diagonal to rounding and v stays unitary also for
 // repeated eigenvalues (a general eigensolver does not promise that).
 Demultiplexed demultiplex(const CMat& p, const CMat& q);
+
+// The same for p = I, diag(I, q), without the product by the identity.
+Demultiplexed demultiplexFromIdentity(const CMat& q);
