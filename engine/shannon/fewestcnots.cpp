@@ -2,14 +2,12 @@
 
 #include <bit>
 #include <numeric>
-#include <random>
 #include <stdexcept>
 #include <vector>
 
-#include <Eigen/QR>
-
 #include "engine/shannon/blockcircuit.h"
 #include "engine/shannon/fewestcnotsroute.h"
+#include "engine/shannon/haarrandom.h"
 #include "engine/shannon/onequbitmerge.h"
 #include "engine/shannon/zxzrecursion.h"
 
@@ -38,15 +36,6 @@ std::size_t genericItemCount(int qubitCount)
     return items;
 }
 
-}  // namespace
-
-long long fewestCnotsGenericCount(int qubitCount)
-{
-    // (22/48) 4^n - (3/2) 2^n + 5/3 over the common denominator 48.
-    const long long twoToN = 1LL << qubitCount;
-    return (22 * twoToN * twoToN - 72 * twoToN + 80) / 48;
-}
-
 // The route itself on u of qubitCount qubits.
 GateList routeCircuit(const CMat& u, int qubitCount, const FewestCnotsOptions& options)
 {
@@ -66,21 +55,12 @@ GateList routeCircuit(const CMat& u, int qubitCount, const FewestCnotsOptions& o
     return gates;
 }
 
-// Random one-qubit gates for each qubit (Haar-random 2 x 2 unitaries from a fixed seed).
-std::vector<Mat2> randomLocalGates(int qubitCount, std::mt19937_64& random)
+// A Haar-random one-qubit gate for each qubit, from `random`.
+std::vector<Mat2> randomLocalGates(int qubitCount, RandomGenerator& random)
 {
-    std::normal_distribution<double> normal;
     std::vector<Mat2> gates;
-    for (int k = 0; k < qubitCount; ++k) {
-        Mat2 z;
-        for (int e = 0; e < 4; ++e)
-            z(e / 2, e % 2) = Scalar(normal(random), normal(random));
-        const Eigen::HouseholderQR<Mat2> qr(z);
-        Mat2 q = qr.householderQ();
-        for (int c = 0; c < 2; ++c)
-            q.col(c) *= qr.matrixQR()(c, c) / std::abs(qr.matrixQR()(c, c));
-        gates.push_back(q);
-    }
+    for (int k = 0; k < qubitCount; ++k)
+        gates.push_back(toCMat(haarRandomUnitary(2, random)));
     return gates;
 }
 
@@ -104,7 +84,8 @@ CMat tensorProduct(const std::vector<Mat2>& gates)
 // a rounding away from a structure becomes generic, and so do its blocks.
 GateList dressedCircuit(const CMat& u, int qubitCount, const FewestCnotsOptions& options, std::uint64_t seed)
 {
-    std::mt19937_64 random(seed);
+    RandomGenerator random;
+    random.fixSeed(seed);
     const std::vector<Mat2> left = randomLocalGates(qubitCount, random);
     const std::vector<Mat2> right = randomLocalGates(qubitCount, random);
     const CMat dressed = tensorProduct(left) * u * tensorProduct(right);
@@ -118,6 +99,15 @@ GateList dressedCircuit(const CMat& u, int qubitCount, const FewestCnotsOptions&
         gates.push_back(oneQubitGate(k + 1, toTmatica2(left[static_cast<std::size_t>(k)].adjoint())));
     gates.resize(mergeOneQubitGates(std::span(gates), qubitCount, options.tolerances.identityGate));
     return gates;
+}
+
+}  // namespace
+
+long long fewestCnotsGenericCount(int qubitCount)
+{
+    // (22/48) 4^n - (3/2) 2^n + 5/3 over the common denominator 48.
+    const long long twoToN = 1LL << qubitCount;
+    return (22 * twoToN * twoToN - 72 * twoToN + 80) / 48;
 }
 
 GateList fewestCnotsCircuit(const CMat& u, const FewestCnotsOptions& options)
