@@ -91,7 +91,7 @@ bool setUpMatrix(Workspace& ws, HeadlessPresentation& ui, const CliOptions& opti
             const bool qasm = options.qasmInputFile.has_value();
             const MatrixFileContent content =
                 qasm ? readQasmMatrix(file, largestQasmQubits, ui) : readNpyMatrix(file, largestNpySize);
-            if (content.size <= ws.matrixA.capacity / 2) {
+            if (content.size <= (1 << maxQubits)) {
                 if (qasm)
                     applyQasmMatrix(ws, ui, content);
                 else
