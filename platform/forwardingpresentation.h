@@ -70,6 +70,7 @@ public:
     }
     bool runGateMatrixDialog(GateDialogFields& fields) override { return inner_.runGateMatrixDialog(fields); }
     void showStatus(std::string_view text) override { inner_.showStatus(text); }
+    void setLowestLabel(int y, int fontHeight) override { inner_.setLowestLabel(y, fontHeight); }
     void showUserGuide() override { inner_.showUserGuide(); }
     void showAbout() override { inner_.showAbout(); }
     void quit() override { inner_.quit(); }

@@ -122,6 +122,9 @@ public:
     virtual bool runGateMatrixDialog(GateDialogFields& fields) = 0;
     // A passing note in the window's status bar, such as what a command wrote.
     virtual void showStatus(std::string_view /*text*/) {}
+    // Where the lowest band label drawn stands (its row and font height), so
+    // that a window keeps every band it counts within reach.
+    virtual void setLowestLabel(int /*y*/, int /*fontHeight*/) {}
 
     virtual void showUserGuide() = 0;
     virtual void showAbout() = 0;

@@ -172,11 +172,13 @@ int labelY(const DrawingView& view, const BandLayout& layout, int b)
     return bandTop(view, layout, b) + nearest((view.qubitCount + 0.8) * 40 * view.zoom);
 }
 
+int labelFontHeight(const DrawingView& view) { return nearest(20 * view.zoom); }
+
 int columnX(const DrawingView& view, int c) { return view.area.Left + nearest(36 * c * view.zoom); }
 
 void writeBandLabel(Canvas& canvas, const DrawingView& view, const BandLayout& layout, int b, int gate)
 {
-    canvas.setFontHeight(nearest(20 * view.zoom));
+    canvas.setFontHeight(labelFontHeight(view));
     canvas.textOut(view.area.Left, labelY(view, layout, b), std::to_string(gate));
 }
 
@@ -300,7 +302,8 @@ DrawResult drawGatesOn(Canvas& canvas, const DrawingView& view, std::span<const 
             stop = true;
     } while (g <= last && !stop);
 
-    return {DrawOutcome::drawn, g - 1, used == 0 ? b - 1 : b};
+    const int bandsUsed = used == 0 ? b - 1 : b;
+    return {DrawOutcome::drawn, g - 1, bandsUsed, labelY(view, layout, bandsUsed), labelFontHeight(view)};
 }
 
 void drawCircuit(const Workspace& ws, Presentation& ui, std::span<const TGATE1> list, int from, int to)
@@ -315,6 +318,7 @@ void drawCircuit(const Workspace& ws, Presentation& ui, std::span<const TGATE1> 
         ui.appendLog(noGateLine);
         return;
     }
+    ui.setLowestLabel(result.lowestLabelY, result.labelFontHeight);
     ui.setLabelText(Label::Label7, zoomText(view.zoom));
     ui.setLabelText(Label::Label3, std::to_string(from));
     ui.setLabelText(Label::Label5, std::to_string(result.lastDrawn));

@@ -39,6 +39,8 @@ struct DrawResult {
     DrawOutcome outcome = DrawOutcome::drawn;
     int lastDrawn = 0;  // number of the last gate drawn
     int bandsUsed = 0;  // bands that hold at least one gate
+    int lowestLabelY = 0;  // row of the last used band's label
+    int labelFontHeight = 0;
 };
 
 // The integer layout of the bands for one view.

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -24,7 +25,7 @@ DrawingSurface::DrawingSurface(QWidget* parent) : QWidget(parent), image_(pictur
     image_.fill(Qt::white);
     // The picture scrolls only below its own height; above it, it takes what the window leaves it.
     setMinimumSize(pictureWidth, pictureHeight);
-    setMaximumSize(pictureWidth, tallestPictureHeight);
+    setMaximumSize(pictureWidth, roomyPictureHeight);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // One repaint request per batch of drawing, not one per glyph.
@@ -41,6 +42,17 @@ const QImage& DrawingSurface::picture()
     canvas_.flush();
     return image_;
 }
+
+void DrawingSurface::setDrawnBottom(int y)
+{
+    if (y == drawnBottom_)
+        return;
+    drawnBottom_ = y;
+    setMaximumSize(pictureWidth, std::max(roomyPictureHeight, neededHeight()));
+    emit neededHeightChanged();
+}
+
+int DrawingSurface::neededHeight() const { return std::clamp(drawnBottom_, pictureHeight, tallestPictureHeight); }
 
 void DrawingSurface::paintEvent(QPaintEvent*)
 {

@@ -101,16 +101,23 @@ public:
     }
     QSize minimumSizeHint() const override { return {240, 160}; }
 
+    // The picture is never shorter than the bands drawn on it reach, so every
+    // band can be scrolled to; where it must scroll anyway, it scrolls over its
+    // roomy height at least.
+    void fitPictureHeight()
+    {
+        auto* surface = qobject_cast<DrawingSurface*>(widget());
+        if (!surface)
+            return;
+        const bool mustScroll = maximumViewportSize().height() < DrawingSurface::pictureHeight;
+        surface->setMinimumHeight(mustScroll ? std::max(DrawingSurface::roomyPictureHeight, surface->neededHeight())
+                                             : surface->neededHeight());
+    }
+
 protected:
-    // Where the picture must scroll anyway, it scrolls over its tallest height,
-    // so that every band drawn can be reached.
     void resizeEvent(QResizeEvent* event) override
     {
-        if (widget()) {
-            const bool mustScroll = maximumViewportSize().height() < DrawingSurface::pictureHeight;
-            widget()->setMinimumHeight(mustScroll ? DrawingSurface::tallestPictureHeight
-                                                  : DrawingSurface::pictureHeight);
-        }
+        fitPictureHeight();
         QScrollArea::resizeEvent(event);
     }
 };
@@ -293,6 +300,7 @@ QWidget* MainWindow::buildPictureAndGridPlace(QWidget* central)
     pictureScroll->setFrameShape(QFrame::NoFrame);
     pictureScroll->setWidget(Image1);
     pictureScroll->setWidgetResizable(true);  // within the picture's own least and greatest height
+    connect(Image1, &DrawingSurface::neededHeightChanged, pictureScroll, [pictureScroll] { pictureScroll->fitPictureHeight(); });
     Image1->hide();
     pictureScroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     pictureScroll->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);

@@ -101,6 +101,13 @@ void QtCanvas::setFontHeight(int height)
         painter_->setFont(font_);
 }
 
+int QtCanvas::ascentAt(int height) const
+{
+    QFont probe(font_);
+    probe.setPixelSize(pixelSizeForLineHeight(font_, height < 1 ? 1 : height));
+    return QFontMetrics(probe).ascent();
+}
+
 void QtCanvas::fillRect(int left, int top, int right, int bottom)
 {
     if (right <= left || bottom <= top)

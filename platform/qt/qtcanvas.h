@@ -31,6 +31,8 @@ public:
     void setBrushColor(Rgb color) override;
     void setFontColor(Rgb color) override;
     void setFontHeight(int height) override;
+    // How far below a text's row its baseline lies at that font height.
+    int ascentAt(int height) const;
 
     void fillRect(int left, int top, int right, int bottom) override;
     void moveTo(int x, int y) override;

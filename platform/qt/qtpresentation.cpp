@@ -315,6 +315,11 @@ bool QtPresentation::isGridVisible() const { return !window_.StringGrid1->isHidd
 Canvas& QtPresentation::canvas() { return window_.Image1->canvas(); }
 
 void QtPresentation::setDrawingVisible(bool visible) { window_.Image1->setVisible(visible); }
+void QtPresentation::setLowestLabel(int y, int fontHeight)
+{
+    // Digits stand on the baseline row's upper edge: the picture keeps that row, blank.
+    window_.Image1->setDrawnBottom(y + window_.Image1->canvas().ascentAt(fontHeight) + 1);
+}
 
 int QtPresentation::gateSliderPosition() const { return window_.TrackBar1->value(); }
 

@@ -92,6 +92,7 @@ public:
                                               std::string_view proposedName) override;
     bool runGateMatrixDialog(GateDialogFields& fields) override;
     void showStatus(std::string_view text) override;
+    void setLowestLabel(int y, int fontHeight) override;
     void showUserGuide() override;
     void showAbout() override;
     void quit() override;

@@ -465,6 +465,35 @@ private slots:
         QVERIFY2(lowestInkedRow(shown) < shownHeight - 1, qPrintable(QString("cut at y = %1").arg(shownHeight)));
     }
 
+    // Zoomed out, the bands fill the whole drawing area: at 1366 x 768 the
+    // picture then scrolls, and its last band, wires and label, can be reached.
+    // Zoomed in again, it fits without scrolling as before.
+    void everyBandCountedCanBeScrolledTo()
+    {
+        window->resize(1366, 768 - 19);
+        typeQubits(*window, "3");
+        decompose();
+        window->TrackBar2->setValue(45);
+        QTest::qWait(20);
+        auto* scroll = qobject_cast<QScrollArea*>(window->Image1->parentWidget()->parentWidget());
+        QVERIFY(scroll);
+        QVERIFY(scroll->verticalScrollBar()->isVisible());
+        const int reach = window->Image1->height();
+        QVERIFY2(reach > scroll->viewport()->height(), qPrintable(QString::number(reach)));
+        const QImage shown = pictureOf(*window->Image1).copy(0, 0, DrawingSurface::pictureWidth, reach);
+        int wires = 0;
+        const int pastLastColumn = shown.width() - 8;
+        for (int y = 0; y < shown.height(); ++y)
+            if (qGray(shown.pixel(pastLastColumn, y)) < 128 && (y == 0 || qGray(shown.pixel(pastLastColumn, y - 1)) >= 128))
+                ++wires;
+        QCOMPARE(wires, 3 * 8);
+        QVERIFY2(lowestInkedRow(shown) < reach - 1, qPrintable(QString("cut at y = %1").arg(reach)));
+
+        window->TrackBar2->setValue(125);
+        QTest::qWait(20);
+        QVERIFY(!scroll->verticalScrollBar()->isVisible());
+    }
+
     // In a narrow window (1600 x 1000 at scale 1.5) the captions of the side
     // column stay whole beside the largest numbers they show.
     void captionsAreNotCutByTheirNumbers()
