@@ -221,6 +221,14 @@ std::optional<std::string> HeadlessPresentation::chooseSaveFile(std::string_view
 
 bool HeadlessPresentation::runGateMatrixDialog(GateDialogFields& fields)
 {
+    if (!gateDialogAnswers.empty()) {
+        const std::optional<GateDialogFields> answer = gateDialogAnswers.front();
+        gateDialogAnswers.pop_front();
+        record(EventKind::gateMatrixDialog, {}, answer ? 1 : 0);
+        if (answer)
+            fields = *answer;
+        return answer.has_value();
+    }
     record(EventKind::gateMatrixDialog, {}, gateDialogAnswer ? 1 : 0);
     if (gateDialogAnswer)
         fields = gateDialogFields;

@@ -90,6 +90,9 @@ public:
     std::optional<std::string> saveFileAnswer;
     bool gateDialogAnswer = true;
     GateDialogFields gateDialogFields;  // what the dialog would return
+    // Answers of the dialog's next openings, taken before the two above;
+    // an empty optional is a cancel.
+    std::deque<std::optional<GateDialogFields>> gateDialogAnswers;
     bool quitRequested = false;
     std::vector<std::string> statusNotes;  // status bar notes, kept apart from `events`
 

@@ -494,18 +494,11 @@ bool gateFromDialogFields(const GateDialogFields& fields, int qubitCount, TGATE1
 
 void Optimalizova1Click(Workspace& ws, Presentation& ui)
 {
-    GateDialogFields fields;
-    if (!ui.runGateMatrixDialog(fields))
-        return;
-
     std::array<TGATE1, 2> toolList{};  // slot 0 unused, the tool's gate in slot 1
     TGATE1& gate = toolList[1];
-    if (!gateFromDialogFields(fields, ws.qubitCount, gate)) {
-        ui.showMessage(badGateParametersMessage, MessageStyle::error);
-        return;
-    }
-    // A text that is no complex number ends the command with its message; the
-    // detail says which of the four fields holds it.
+    // A text that is no complex number gets its message, whose detail names
+    // the field that holds it; then the dialog opens again with what was
+    // typed, so that the user can correct it.
     auto entry = [](const std::string& text, const char* field) {
         try {
             return toComplex(text);
@@ -514,7 +507,22 @@ void Optimalizova1Click(Workspace& ws, Presentation& ui)
             throw ConversionError(error.what(), error.detail().empty() ? where : where + ", " + error.detail());
         }
     };
-    gate.u = {entry(fields.u11, "u11"), entry(fields.u12, "u12"), entry(fields.u21, "u21"), entry(fields.u22, "u22")};
+    GateDialogFields fields;
+    for (;;) {
+        if (!ui.runGateMatrixDialog(fields))
+            return;
+        if (!gateFromDialogFields(fields, ws.qubitCount, gate)) {
+            ui.showMessage(badGateParametersMessage, MessageStyle::error);
+            return;
+        }
+        try {
+            gate.u = {entry(fields.u11, "u11"), entry(fields.u12, "u12"), entry(fields.u21, "u21"),
+                      entry(fields.u22, "u22")};
+            break;
+        } catch (const ConversionError& error) {
+            ui.showDetailedMessage(error.what(), error.detail(), MessageStyle::error);
+        }
+    }
 
     auto fullMatrix = std::make_unique<TMATICA1>();
     gateMatrix(gate, *fullMatrix, ws.qubitCount, ui);

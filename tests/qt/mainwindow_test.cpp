@@ -430,15 +430,22 @@ private slots:
         QVERIFY2(window->workspace().gates[1].target == 0, "the circuit list is not written");
     }
 
-    void gateToolTextThatIsNoNumberEndsInAnErrorBox()
+    // The error box names the field; the dialog then opens again holding what
+    // was typed, and the corrected text shows the gate's matrix.
+    void gateToolTextThatIsNoNumberIsAskedForAgain()
     {
-        answers->fillGateDialog = [](GateMatrixDialog& dialog) { dialog.Edit5->setText("one"); };
+        QStringList seenInU12;
+        answers->fillGateDialog = [&](GateMatrixDialog& dialog) {
+            seenInU12 << dialog.Edit5->text();
+            dialog.Edit5->setText(seenInU12.size() == 1 ? "one" : "1+0i");
+        };
         window->Optimalizova1->trigger();
-        QCOMPARE(answers->messages.size(), 1);
+        QCOMPARE(seenInU12.size(), 2);
+        QCOMPARE(seenInU12[1], QString("one"));
+        QCOMPARE(answers->messages.size(), 2);
         QCOMPARE(answers->messages[0].icon, QMessageBox::Critical);
+        QCOMPARE(answers->messages[1].icon, QMessageBox::Information);
         QVERIFY2(window->isVisible(), "the program goes on");
-        // The dialog kept the text for the next use.
-        QCOMPARE(window->gateMatrixDialog->Edit5->text(), QString("one"));
     }
 
     void saveAndOpenGoThroughTheFileDialogs()

@@ -427,13 +427,16 @@ TEST_F(Commands, GateToolShowsAControlledGateAndRefusesBadQubitsWithItsMessage)
     }
 }
 
-TEST_F(Commands, GateToolStopsOnAMatrixTextThatIsNoNumberAndOnCancel)
+TEST_F(Commands, GateToolAsksAgainAfterAMatrixTextThatIsNoNumberAndStopsOnCancel)
 {
-    ui.gateDialogFields.u12 = "one";
-    EXPECT_FALSE(runCommand(ui, [&] { Optimalizova1Click(*ws, ui); }));
+    GateDialogFields typo;
+    typo.u12 = "one";
+    ui.gateDialogAnswers = {typo, std::nullopt};
+    EXPECT_TRUE(runCommand(ui, [&] { Optimalizova1Click(*ws, ui); }));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].style, MessageStyle::error);
     EXPECT_EQ(ui.messages[0].detail.substr(0, 16), "in the field u12") << ui.messages[0].detail;
+    EXPECT_TRUE(ui.gateDialogAnswers.empty()) << "the dialog opened again after the refusal";
     EXPECT_TRUE(ui.recordingCanvas.ops.empty());
 
     ui.clearRecords();
@@ -442,6 +445,16 @@ TEST_F(Commands, GateToolStopsOnAMatrixTextThatIsNoNumberAndOnCancel)
     Optimalizova1Click(*ws, ui);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(ui.gateSliderOn);
+
+    // Corrected in the second opening, the gate's matrix is shown.
+    ui.clearRecords();
+    GateDialogFields corrected = typo;
+    corrected.u12 = "1+0i";
+    ui.gateDialogAnswers = {typo, corrected};
+    EXPECT_TRUE(runCommand(ui, [&] { Optimalizova1Click(*ws, ui); }));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, gateMatrixShownMessage);
+    EXPECT_FALSE(ui.gridCells.empty());
 }
 
 }  // namespace
