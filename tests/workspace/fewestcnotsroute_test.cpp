@@ -287,6 +287,24 @@ TEST_F(FewestCnotsRoute, SparseMatricesKeepTheTwoLevelCircuitWhenItIsSmaller)
         EXPECT_FALSE(line == driverText::twoLevelComparison || line.starts_with(driverText::twoLevelKept)) << line;
 }
 
+// A random permutation has hundreds of gates with two or more controls in the
+// two-level route's Toffoli stage: that route cannot win, and it is not run to
+// the end (at five qubits that run costs a hundred block-ZXZ runs).
+TEST_F(FewestCnotsRoute, APermutationIsDecidedAtTheTwoLevelRoutesToffoliStage)
+{
+    for (int qubits = 4; qubits <= 5; ++qubits) {
+        const std::string what = std::to_string(qubits) + " qubits";
+        const RouteRun r = run(permutationUnitary(qubits, 3), qubits, fewestCnotsStage);
+        expectExactRun(r, what);
+        EXPECT_LE(r.cnots, qubits == 4 ? 95 : 423) << what;
+        const auto kept = std::find_if(r.log.begin(), r.log.end(), [](const std::string& line) {
+            return line.starts_with(driverText::fewestCnotsKept);
+        });
+        ASSERT_NE(kept, r.log.end()) << what;
+        EXPECT_NE(kept->find("gates with two or more controls"), std::string::npos) << *kept;
+    }
+}
+
 TEST_F(FewestCnotsRoute, LogsTheRouteInPlaceOfTheReductionWithOneBlockPerStage)
 {
     for (bool optimize : {true, false}) {
