@@ -1,6 +1,7 @@
 // The main window on the offscreen platform: start-up state and the commands
 // as the user reaches them. Modal boxes are answered through the presentation.
 
+#include <QAbstractFileIconProvider>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -62,6 +63,7 @@ struct ModalAnswers {
     QStringList fileDialogProposal;
     std::function<void(GateMatrixDialog&)> fillGateDialog;
     std::function<void(QMessageBox&)> whileMessageShown;
+    std::function<void(QFileDialog&)> whileFileDialogShown;
 
     int operator()(QDialog& dialog)
     {
@@ -79,6 +81,8 @@ struct ModalAnswers {
             fileDialogTitle = files->windowTitle();
             fileDialogFilters = files->nameFilters();
             fileDialogProposal = files->selectedFiles();
+            if (whileFileDialogShown)
+                whileFileDialogShown(*files);
             if (chosenFile.isEmpty())
                 return QDialog::Rejected;
             files->selectFile(chosenFile);
@@ -495,6 +499,34 @@ private slots:
         QCOMPARE(texts, (QStringList{"Open", "Import circuit (OpenQASM)...", "Import matrix (.npy)...", "", "Save",
                                      "Export OpenQASM 3...", "Export OpenQASM 2.0...", "", "Export picture...",
                                      "Export picture of the gates shown...", "", "Exit"}));
+    }
+
+    // Run as root, a file dialog that sniffs contents for its icons and types
+    // blocks for good on /proc/kmsg. The dialogs name files by their names
+    // alone, and a name under /proc typed into Open and an export ends in a
+    // message box.
+    void fileDialogsListProcWithoutReadingItsFiles()
+    {
+        QTest::mouseClick(window->Button3, Qt::LeftButton);
+        QStringList types;
+        answers->whileFileDialogShown = [&](QFileDialog& files) {
+            files.setDirectory("/proc");
+            const QAbstractFileIconProvider* provider = files.iconProvider();
+            QVERIFY(provider != nullptr);
+            for (const char* name : {"/proc/kmsg", "/proc/version"}) {
+                QVERIFY(!provider->icon(QFileInfo(name)).isNull());
+                types << provider->type(QFileInfo(name));
+            }
+        };
+        answers->chosenFile = "/proc/version";
+        window->Otvori1->trigger();
+        window->exportQasm3->trigger();
+        QCOMPARE(types, (QStringList{"File", "File", "File", "File"}));
+        QCOMPARE(answers->messages.size(), 2);
+        QCOMPARE(answers->messages[0].icon, QMessageBox::Critical);
+        QVERIFY2(answers->messages[0].text.contains("/proc/version"), qPrintable(answers->messages[0].text));
+        QCOMPARE(answers->messages[1].icon, QMessageBox::Critical);
+        QVERIFY2(window->isVisible(), "the window goes on");
     }
 
     void pictureExportWritesAPngTheSizeOfTheSvg()
