@@ -16,6 +16,7 @@ set(UDECOMP_LAYERS
   "engine/synthesis: engine/kernel engine/synthesis engine/optimization/gateshape.h platform/presentation.h workspace/workspace.h"
   "engine/optimization: engine/kernel engine/synthesis engine/optimization platform/presentation.h workspace/workspace.h ui/circuitdrawing.h"
   "engine/shannon: engine/kernel engine/synthesis engine/shannon"
+  "engine/numerical: engine/kernel engine/synthesis engine/shannon engine/numerical"
   # The OpenQASM exporter still reads the circuit from the workspace.
   "interchange: engine platform -platform/qt interchange workspace/workspace.h"
   # The driver draws the circuit; the import glue sets the qubit count as the field does.
