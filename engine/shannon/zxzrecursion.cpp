@@ -63,81 +63,6 @@ void appendMultiplexor(BlockCircuit& circuit, const CMat& p, const CMat& q, std:
     appendUnitary(circuit, split.v, qubits.subspan(1));
 }
 
-// One block-ZXZ level on qubits[0]. In circuit order diag(I, C), H, diag(I, B),
-// H, diag(A1, A2); the outer multiplexors give their outer halves and
-// rotations, their inner halves join the middle one. The rotation chains end
-// on a CNOT from qubits[1] next to each H; H turns it into a CZ, diagonal,
-// which joins the middle multiplexor as Z on qubits[1] in its lower block.
-void appendZxzLevel(BlockCircuit& circuit, const CMat& u, std::span<const int> qubits)
-{
-    const bool large = static_cast<int>(qubits.size()) >= sideBySideQubits;
-    const bool sideBySide = circuit.sideBySide && large;
-    const BlockZxz f = blockZxz(u, sideBySide);
-    const int half = static_cast<int>(f.a1.rows());
-    Demultiplexed outerC;
-    Demultiplexed outerA;
-    const std::function<void()> outerHalves[] = {
-        // Beyond five qubits the products by I and by Z below are left out: they
-        // change nothing but signs, and their time is worth saving there.
-        [&] { outerC = large ? demultiplexFromIdentity(f.c) : demultiplex(CMat::Identity(half, half), f.c); },
-        [&] { outerA = demultiplex(f.a1, f.a2); },
-    };
-    if (sideBySide)
-        runSideBySide(outerHalves);
-    else
-        for (const auto& task : outerHalves)
-            task();
-
-    CMat zOnSecond = CMat::Identity(half, half);
-    zOnSecond.bottomRightCorner(half / 2, half / 2) *= -1.0;
-    auto conjugatedByZ = [&](CMat m) {
-        if (!large)
-            return CMat(zOnSecond * m * zOnSecond);
-        // diag(I, -I) m diag(I, -I) negates the two off-diagonal quarters.
-        m.topRightCorner(half / 2, half / 2) *= -1.0;
-        m.bottomLeftCorner(half / 2, half / 2) *= -1.0;
-        return m;
-    };
-    const CMat top = outerA.w * outerC.v;
-    const CMat bottom = conjugatedByZ(outerA.w * f.b * outerC.v);
-    const Demultiplexed middle = demultiplex(top, bottom);
-
-    const std::span<const int> rest = qubits.subspan(1);
-    const TGATE1 hadamard = oneQubitGate(qubits[0], hadamardMatrix());
-    if (!sideBySide) {
-        appendUnitary(circuit, outerC.w, rest);
-        appendRotations(circuit, outerC.d, qubits, ChainEnds::withoutLast);
-        appendGate(circuit, hadamard);
-        appendUnitary(circuit, middle.w, rest);
-        appendRotations(circuit, middle.d, qubits, ChainEnds::full);
-        appendUnitary(circuit, middle.v, rest);
-        appendGate(circuit, hadamard);
-        appendRotations(circuit, outerA.d, qubits, ChainEnds::withoutFirst);
-        appendUnitary(circuit, outerA.v, rest);
-        return;
-    }
-    // The four halves are independent: each is made into a circuit of its own,
-    // and the four are joined in order, so the result is the same gate for gate.
-    std::array<BlockCircuit, 4> parts;
-    const std::array<const CMat*, 4> halves{&outerC.w, &middle.w, &middle.v, &outerA.v};
-    std::array<std::function<void()>, 4> tasks;
-    for (std::size_t k = 0; k < parts.size(); ++k) {
-        parts[k].tolerances = circuit.tolerances;
-        parts[k].sideBySide = true;
-        tasks[k] = [&, k] { appendUnitary(parts[k], *halves[k], rest); };
-    }
-    runSideBySide(tasks);
-    appendCircuit(circuit, parts[0]);
-    appendRotations(circuit, outerC.d, qubits, ChainEnds::withoutLast);
-    appendGate(circuit, hadamard);
-    appendCircuit(circuit, parts[1]);
-    appendRotations(circuit, middle.d, qubits, ChainEnds::full);
-    appendCircuit(circuit, parts[2]);
-    appendGate(circuit, hadamard);
-    appendRotations(circuit, outerA.d, qubits, ChainEnds::withoutFirst);
-    appendCircuit(circuit, parts[3]);
-}
-
 // One Newton-Schulz step, u (3 I - u^dagger u) / 2: a deviation from unitarity of d becomes one of about d^2.
 CMat nearUnitaryPolished(const CMat& u)
 {
@@ -183,5 +108,80 @@ void appendUnitary(BlockCircuit& circuit, const CMat& unpolished, std::span<cons
             return;
         }
     }
-    appendZxzLevel(circuit, u, qubits);
+    appendZxzLevel(circuit, u, qubits, appendUnitary);
+}
+
+// One block-ZXZ level on qubits[0]. In circuit order diag(I, C), H, diag(I, B),
+// H, diag(A1, A2); the outer multiplexors give their outer halves and
+// rotations, their inner halves join the middle one. The rotation chains end
+// on a CNOT from qubits[1] next to each H; H turns it into a CZ, diagonal,
+// which joins the middle multiplexor as Z on qubits[1] in its lower block.
+void appendZxzLevel(BlockCircuit& circuit, const CMat& u, std::span<const int> qubits, const HalfAppender& appendHalf)
+{
+    const bool large = static_cast<int>(qubits.size()) >= sideBySideQubits;
+    const bool sideBySide = circuit.sideBySide && large;
+    const BlockZxz f = blockZxz(u, sideBySide);
+    const int half = static_cast<int>(f.a1.rows());
+    Demultiplexed outerC;
+    Demultiplexed outerA;
+    const std::function<void()> outerHalves[] = {
+        // Beyond five qubits the products by I and by Z below are left out: they
+        // change nothing but signs, and their time is worth saving there.
+        [&] { outerC = large ? demultiplexFromIdentity(f.c) : demultiplex(CMat::Identity(half, half), f.c); },
+        [&] { outerA = demultiplex(f.a1, f.a2); },
+    };
+    if (sideBySide)
+        runSideBySide(outerHalves);
+    else
+        for (const auto& task : outerHalves)
+            task();
+
+    CMat zOnSecond = CMat::Identity(half, half);
+    zOnSecond.bottomRightCorner(half / 2, half / 2) *= -1.0;
+    auto conjugatedByZ = [&](CMat m) {
+        if (!large)
+            return CMat(zOnSecond * m * zOnSecond);
+        // diag(I, -I) m diag(I, -I) negates the two off-diagonal quarters.
+        m.topRightCorner(half / 2, half / 2) *= -1.0;
+        m.bottomLeftCorner(half / 2, half / 2) *= -1.0;
+        return m;
+    };
+    const CMat top = outerA.w * outerC.v;
+    const CMat bottom = conjugatedByZ(outerA.w * f.b * outerC.v);
+    const Demultiplexed middle = demultiplex(top, bottom);
+
+    const std::span<const int> rest = qubits.subspan(1);
+    const TGATE1 hadamard = oneQubitGate(qubits[0], hadamardMatrix());
+    if (!sideBySide) {
+        appendHalf(circuit, outerC.w, rest);
+        appendRotations(circuit, outerC.d, qubits, ChainEnds::withoutLast);
+        appendGate(circuit, hadamard);
+        appendHalf(circuit, middle.w, rest);
+        appendRotations(circuit, middle.d, qubits, ChainEnds::full);
+        appendHalf(circuit, middle.v, rest);
+        appendGate(circuit, hadamard);
+        appendRotations(circuit, outerA.d, qubits, ChainEnds::withoutFirst);
+        appendHalf(circuit, outerA.v, rest);
+        return;
+    }
+    // The four halves are independent: each is made into a circuit of its own,
+    // and the four are joined in order, so the result is the same gate for gate.
+    std::array<BlockCircuit, 4> parts;
+    const std::array<const CMat*, 4> halves{&outerC.w, &middle.w, &middle.v, &outerA.v};
+    std::array<std::function<void()>, 4> tasks;
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        parts[k].tolerances = circuit.tolerances;
+        parts[k].sideBySide = true;
+        tasks[k] = [&, k] { appendHalf(parts[k], *halves[k], rest); };
+    }
+    runSideBySide(tasks);
+    appendCircuit(circuit, parts[0]);
+    appendRotations(circuit, outerC.d, qubits, ChainEnds::withoutLast);
+    appendGate(circuit, hadamard);
+    appendCircuit(circuit, parts[1]);
+    appendRotations(circuit, middle.d, qubits, ChainEnds::full);
+    appendCircuit(circuit, parts[2]);
+    appendGate(circuit, hadamard);
+    appendRotations(circuit, outerA.d, qubits, ChainEnds::withoutFirst);
+    appendCircuit(circuit, parts[3]);
 }
