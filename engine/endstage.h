@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/numerical/numericalroute.h"
 #include "engine/shannon/fewestcnots.h"
 #include "engine/synthesis/gate.h"
 
@@ -16,6 +17,7 @@
 enum class Route {
     twoLevel,     // reduction into two-level matrices, then the synthesis stages
     fewestCnots,  // block-ZXZ, straight to one-qubit gates and CNOTs
+    numerical,    // blocks instantiated at the lower bound of CNOTs, the fewest-CNOT circuit where it is smaller
 };
 
 // Which gates the two-level route goes down to (the fewest-CNOT route always gives basic gates).
@@ -38,13 +40,15 @@ struct EndStage {
 // the command line's and Python's default. The two-level route's circuit list
 // and bit arrays hold five qubits (maxQubits); the fewest-CNOT route keeps its
 // gates in a list of its own.
-inline constexpr std::array<EndStage, 5> endStages{{
+inline constexpr std::array<EndStage, 6> endStages{{
     {0, "basic gates", "basic", "basic", "basic gates", Route::twoLevel, Depth::basicGates, true, 2, maxQubits},
     {1, "L1(U) gates", "l1", "l1", "L1(U) gates", Route::twoLevel, Depth::l1Gates, true, 2, maxQubits},
     {2, "Generalized Toffoli gates", "toffoli", "toffoli", "Generalized Toffoli gates", Route::twoLevel,
      Depth::toffoliGates, false, 2, maxQubits},
     {3, "basic gates, fewest CNOTs", "shannon", "shannon", "basic gates, fewest CNOTs", Route::fewestCnots,
      Depth::basicGates, true, fewestCnotsFewestQubits, fewestCnotsMostQubits},
+    {4, "basic gates, fewest CNOTs, numerical", "numerical", "numerical", "basic gates, fewest CNOTs, numerical",
+     Route::numerical, Depth::basicGates, true, numericalFewestQubits, numericalMostQubits},
     // Right after start-up the box shows "basic gates" but no item is chosen:
     // the run goes down to basic gates without the final check.
     {-1, "basic gates", "none", "none", "basic gates", Route::twoLevel, Depth::basicGates, false, 2, maxQubits},

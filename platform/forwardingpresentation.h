@@ -71,6 +71,9 @@ public:
     bool runGateMatrixDialog(GateDialogFields& fields) override { return inner_.runGateMatrixDialog(fields); }
     void showStatus(std::string_view text) override { inner_.showStatus(text); }
     void setLowestLabel(int y, int fontHeight) override { inner_.setLowestLabel(y, fontHeight); }
+    void setCancelVisible(bool visible) override { inner_.setCancelVisible(visible); }
+    void keepAnswering() override { inner_.keepAnswering(); }
+    bool cancelRequested() override { return inner_.cancelRequested(); }
     void showUserGuide() override { inner_.showUserGuide(); }
     void showAbout() override { inner_.showAbout(); }
     void quit() override { inner_.quit(); }

@@ -126,6 +126,13 @@ public:
     // that a window keeps every band it counts within reach.
     virtual void setLowestLabel(int /*y*/, int /*fontHeight*/) {}
 
+    // A long computation running beside the caller: the Cancel button is shown
+    // while it runs, the caller lets the window answer between its looks at
+    // the work, and asks whether the user wants it stopped.
+    virtual void setCancelVisible(bool /*visible*/) {}
+    virtual void keepAnswering() {}
+    virtual bool cancelRequested() { return false; }
+
     virtual void showUserGuide() = 0;
     virtual void showAbout() = 0;
     virtual void quit() = 0;

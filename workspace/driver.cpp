@@ -24,6 +24,7 @@
 #include "ui/circuitdrawing.h"
 #include "workspace/circuitmatrix.h"
 #include "workspace/driversentences.h"
+#include "workspace/numericalrun.h"
 #include "workspace/runwatch.h"
 #include "workspace/stagetimer.h"
 #include "workspace/workspace.h"
@@ -34,6 +35,7 @@ namespace {
 struct RunRecord {
     RunSummary summary;
     StageTimer timer;
+    std::optional<NumericalCircuit> instantiated;  // the numerical route's circuit, made before the run
 };
 
 // The workspace holds at most 64 x 64 and its circuit list five qubits; the
@@ -160,14 +162,17 @@ bool gatesAreUnitary(const Workspace& ws, Presentation& ui)
 // within the tolerance is replaced by its nearest unitary matrix, which spreads
 // the defect over the entries; the checks still compare with the input itself.
 // A matrix off by more (accepted under a looser tolerance) is left to fail.
-void useNearestUnitaryWithinTolerance(Workspace& ws)
+void useNearestUnitaryWithinTolerance(TMATICA1& a, int size, double tolerance)
 {
     constexpr double roundingDefect = 1e-12;
-    const double defect = unitarityDefect(ws.matrixA, ws.matrixSize);
-    if (!(defect > roundingDefect && defect <= ws.tolerance))
+    const double defect = unitarityDefect(a, size);
+    if (!(defect > roundingDefect && defect <= tolerance))
         return;
-    replaceByNearestUnitary(ws.matrixA, ws.matrixSize);
+    replaceByNearestUnitary(a, size);
 }
+
+// The tolerance of every check once the input was accepted.
+constexpr double runTolerance = 1e-7;
 
 void showCircuit(Workspace& ws, Presentation& ui)
 {
@@ -319,16 +324,51 @@ void runFewestCnots(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, 
     finalCheck(ws, ui, inputCopy, driverText::basicCircuitPassed, driverText::basicCircuitFailed, summary);
 }
 
+// The numerical route's circuit (made before the run started) in place of the
+// reduction and the synthesis; a sparse matrix still gets the two-level
+// comparison, and where the fewest-CNOT circuit was kept, its optimization.
+void runNumerical(Workspace& ws, Presentation& ui, const TMATICA1& inputCopy, RunRecord& run)
+{
+    RunSummary& summary = run.summary;
+    const NumericalCircuit& found = *run.instantiated;
+    ui.setGridVisible(false);
+    ui.setDrawingVisible(true);
+    ui.appendLog(driverText::numericalStart);
+    for (const std::string& line : numericalReportLines(found))
+        ui.appendLog(line);
+    summary.circuitBuilt = true;
+    ws.pocetb1 = static_cast<int>(found.gates.size());
+    std::copy(found.gates.begin(), found.gates.end(), ws.gates.begin() + 1);
+    if (isSparse(ws)) {
+        ui.appendLog(driverText::twoLevelComparison);
+        keepFewerCnots(ws, ui);
+    }
+    const bool optimizing = found.fewestCnotsKept && ui.isChecked(Setting::roboptim);
+    if (optimizing && ui.isChecked(Setting::Zobroptimkroky))
+        ui.setChecked(Setting::Zuzeniezobrazenia1, false);
+    run.timer.close(summary, circuitStatistics(ws, ui), "basic gates, fewest CNOTs, numerical");
+    if (optimizing) {
+        optimizeKeepingExact(ws, ui);
+        run.timer.close(summary, circuitStatistics(ws, ui), "optimization");
+    }
+    finalCheck(ws, ui, inputCopy, driverText::basicCircuitPassed, driverText::basicCircuitFailed, summary);
+}
+
 // The run after the input was checked and copied: the route of the end stage,
 // its checks and the drawing.
 void runOnInput(Workspace& ws, Presentation& ui, const EndStage& stage, const TMATICA1& inputCopy, RunRecord& run)
 {
     RunSummary& summary = run.summary;
     const int n = ws.matrixSize;
-    useNearestUnitaryWithinTolerance(ws);
+    useNearestUnitaryWithinTolerance(ws.matrixA, n, ws.tolerance);
     resetReduction(ws);
     if (stage.route == Route::fewestCnots) {
         runFewestCnots(ws, ui, inputCopy, run);
+        checkGatesAndShow(ws, ui, summary);
+        return;
+    }
+    if (stage.route == Route::numerical && run.instantiated) {
+        runNumerical(ws, ui, inputCopy, run);
         checkGatesAndShow(ws, ui, summary);
         return;
     }
@@ -402,7 +442,7 @@ void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
         return;
     }
     summary.inputUnitary = CheckState::passed;
-    ws.tolerance = 1e-7;
+    ws.tolerance = runTolerance;
     const TMATICA1 inputCopy = ws.matrixA;
     runOnInput(ws, ui, stage, inputCopy, run);
     // Whatever the stages left in matrixA (the reconstruction when no final
@@ -411,13 +451,27 @@ void runDecomposition(Workspace& ws, Presentation& ui, RunRecord& run)
     ws.matrixA = inputCopy;
 }
 
+// The numerical route's circuit for a matrix the run will accept, made before
+// the run shows or changes anything, so that a cancel leaves all as it was.
+std::optional<NumericalCircuit> instantiateFirst(const Workspace& ws, Presentation& ui)
+{
+    const EndStage& stage = endStageOfBox(ui.endStage());
+    const int n = ws.matrixSize;
+    if (stage.route != Route::numerical || !sizeSupported(ws, stage) || !isUnitary(ws.matrixA, n, ws.tolerance))
+        return std::nullopt;
+    const auto polished = std::make_unique<TMATICA1>(ws.matrixA);
+    useNearestUnitaryWithinTolerance(*polished, n, runTolerance);
+    return numericalCircuitBeside(denseMatrix(*polished, n), ui);
+}
+
 }  // namespace
 
 RunSummary decompose(Workspace& ws, Presentation& ui, const StageClock& clock)
 {
     RunWatch watch(ui);
+    RunRecord run{RunSummary{}, StageTimer(clock ? clock : StageClock(steadySeconds)), {}};
+    run.instantiated = instantiateFirst(ws, watch);
     watch.appendLog(driverText::runStart);
-    RunRecord run{RunSummary{}, StageTimer(clock ? clock : StageClock(steadySeconds))};
     RunSummary& summary = run.summary;
     summary.endStage = ui.endStage();
 

@@ -34,6 +34,10 @@ inline std::string unitarityDistance(double defect, double tolerance)
 inline constexpr std::string_view fewestCnotsStart =
     "No reduction into Tpq factors this time: the decomposition into basic gates with fewest CNOTs "
     "(block-ZXZ) has begun.";
+// The numerical route runs in place of the reduction and the Tpq synthesis too.
+inline constexpr std::string_view numericalStart =
+    "No reduction into Tpq factors this time: the decomposition into basic gates at the lower bound of CNOTs "
+    "(numerical instantiation) has begun.";
 // A sparse matrix is also decomposed by the two-level route; the circuit with fewer CNOTs is kept.
 inline constexpr std::string_view twoLevelComparison =
     "The matrix is sparse, so the two-level route to basic gates is tried as well.";

@@ -112,13 +112,16 @@ std::string endStageHelp()
     std::string help = "one of these (default " + std::string(endStages.front().commandWord) + "):";
     for (const EndStage& stage : endStages) {
         std::string word(stage.commandWord);
-        word.resize(std::max<std::size_t>(word.size(), 8), ' ');
+        word.resize(endStageWordColumn, ' ');
         help += "\n" + word + "\"" + std::string(stage.itemText) + "\", " + std::to_string(stage.fewestQubits) +
                 " to " + std::to_string(stage.mostQubits) + " qubits";
         if (!stage.finalCheck && stage.depth == Depth::basicGates)
-            help += ", without the final check\n        (the window's untouched choice)";
+            help += ", without the final check\n" + std::string(endStageWordColumn, ' ') + "(the window's untouched choice)";
+        const std::string indent(endStageWordColumn, ' ');
         if (stage.route == Route::fewestCnots)
-            help += ",\n        block-ZXZ straight from the matrix, no two-level matrices";
+            help += ",\n" + indent + "block-ZXZ straight from the matrix, no two-level matrices";
+        if (stage.route == Route::numerical)
+            help += ",\n" + indent + "blocks instantiated numerically at the lower bound of CNOTs";
     }
     return help;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The command line's options: what to decompose, the settings, where to save.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -38,6 +39,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments);
 
 // The --help text.
 std::string usageText();
+// Where the item of each end stage starts in the --help lines: past its word.
+inline constexpr std::size_t endStageWordColumn = 10;
 
 // The --version text.
 std::string versionText();

@@ -8,20 +8,15 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
-#include <stdexcept>
 
 #include <Eigen/Core>
 
 #include "engine/numerical/cnottemplate.h"
+#include "engine/numerical/instantiationcancelled.h"
 #include "engine/shannon/gatelist.h"
 #include "engine/shannon/matrixtypes.h"
 
 using Parameters = Eigen::VectorXd;
-
-// Thrown between two evaluations when the caller's keepGoing says stop.
-struct InstantiationCancelled : std::runtime_error {
-    InstantiationCancelled() : std::runtime_error("the instantiation was cancelled") {}
-};
 
 // e^(i alpha) V(x): the matrix of the template at x, global phase included.
 CMat templateMatrix(const CnotTemplate& t, const Parameters& x);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/kernel/densematrix.h"
+#include "engine/numerical/instantiationcancelled.h"
 #include "engine/shannon/gatelist.h"
 
 inline constexpr int numericalFewestQubits = 2;

@@ -21,6 +21,8 @@ const char* lastSynthesisStage(const EndStage& stage)
 {
     if (stage.route == Route::fewestCnots)
         return "basic gates, fewest CNOTs";
+    if (stage.route == Route::numerical)
+        return "basic gates, fewest CNOTs, numerical";
     switch (stage.depth) {
     case Depth::toffoliGates:
         return "Generalized Toffoli gates";
@@ -40,7 +42,8 @@ TEST(EndStages, EachSurfaceNamesEveryStageAsTheTableDoes)
         const ParsedOptions parsed = parseOptions({"--end-stage", word});
         ASSERT_TRUE(parsed.options) << word << ": " << parsed.error;
         EXPECT_EQ(parsed.options->endStage, stage.boxIndex) << word;
-        EXPECT_NE(help.find(word + std::string(8 - word.size(), ' ') + "\"" + std::string(stage.itemText) + "\""),
+        EXPECT_NE(help.find(word + std::string(endStageWordColumn - word.size(), ' ') + "\"" +
+                            std::string(stage.itemText) + "\""),
                   std::string::npos)
             << word << help;
 
@@ -52,7 +55,7 @@ TEST(EndStages, EachSurfaceNamesEveryStageAsTheTableDoes)
         EXPECT_EQ(stage.jsonText, stage.itemText) << "the summary names a stage as the box does";
     }
     EXPECT_FALSE(parseOptions({"--end-stage", "cnot"}).options);
-    EXPECT_NE(parseOptions({"--end-stage", "cnot"}).error.find("basic, l1, toffoli, shannon, or none"),
+    EXPECT_NE(parseOptions({"--end-stage", "cnot"}).error.find("basic, l1, toffoli, shannon, numerical, or none"),
               std::string::npos);
 }
 

@@ -43,6 +43,6 @@ def test_every_end_stage_name_comes_back_from_its_circuit():
     with pytest.raises(ValueError) as refused:
         udecomp.decompose(np.eye(4), end_stage="cnot")
     names = str(refused.value).split("is not one of ")[1].rstrip(".").split(", ")
-    assert names == ["basic", "l1", "toffoli", "shannon", "none"]
+    assert names == ["basic", "l1", "toffoli", "shannon", "numerical", "none"]
     for name in names:
         assert udecomp.decompose(np.eye(4), end_stage=name).end_stage == name

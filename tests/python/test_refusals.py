@@ -38,7 +38,7 @@ DECOMPOSE_REFUSALS = [
     ("not square", np.ones((4, 8)), {}, "The matrix has the shape (4, 8): " + SIZES),
     ("a number", 1.0, {}, "The matrix has the shape (): " + SIZES),
     ("unknown end stage", np.eye(4), {"end_stage": "cnot"},
-     "The end stage 'cnot' is not one of basic, l1, toffoli, shannon, none."),
+     "The end stage 'cnot' is not one of basic, l1, toffoli, shannon, numerical, none."),
 ]
 
 

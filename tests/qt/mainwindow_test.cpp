@@ -188,7 +188,8 @@ private slots:
         QCOMPARE(window->ComboBox1->currentIndex(), -1);
         QCOMPARE(window->ComboBox1->placeholderText(), QString("basic gates"));
         // The box's items are the end stages' own, in the order of their indices.
-        const QStringList items{"basic gates", "L1(U) gates", "Generalized Toffoli gates", "basic gates, fewest CNOTs"};
+        const QStringList items{"basic gates", "L1(U) gates", "Generalized Toffoli gates", "basic gates, fewest CNOTs",
+                                "basic gates, fewest CNOTs, numerical"};
         QCOMPARE(window->ComboBox1->count(), items.size());
         for (int i = 0; i < items.size(); ++i) {
             QCOMPARE(window->ComboBox1->itemText(i), items[i]);
