@@ -7,7 +7,7 @@
 set(UDECOMP_LAYERS
   "engine/kernel: engine/kernel platform/presentation.h"
   # The table of end stages names the sizes each route takes.
-  "engine/endstage.h: engine/kernel engine/synthesis/gate.h engine/shannon/fewestcnots.h"
+  "engine/endstage.h: engine/kernel engine/synthesis/gate.h engine/shannon/fewestcnots.h engine/numerical/numericalroute.h"
   # The random-matrix command fills the workspace's matrix and the grid.
   "engine/kernel/randomunitary.cpp: engine/kernel engine/reduction/tpq.h platform/presentation.h workspace/workspace.h ui/matrixgrid.h"
   # The engine works on the workspace and reaches the user through the presentation;
