@@ -95,6 +95,9 @@ public:
     std::deque<std::optional<GateDialogFields>> gateDialogAnswers;
     bool quitRequested = false;
     std::vector<std::string> statusNotes;  // status bar notes, kept apart from `events`
+    // Asked by cancelRequested: the user's Cancel, or Ctrl-C in Python.
+    std::function<bool()> cancelWhen;
+    bool cancelVisible = false;
 
     RecordingCanvas recordingCanvas;
 
@@ -147,6 +150,8 @@ public:
                                               std::string_view proposedName) override;
     bool runGateMatrixDialog(GateDialogFields& fields) override;
     void showStatus(std::string_view text) override;
+    void setCancelVisible(bool visible) override { cancelVisible = visible; }
+    bool cancelRequested() override { return cancelWhen && cancelWhen(); }
     void showUserGuide() override;
     void showAbout() override;
     void quit() override;

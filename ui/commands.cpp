@@ -21,6 +21,7 @@
 #include "workspace/driver.h"
 #include "workspace/driversentences.h"
 #include "workspace/matrixfile.h"
+#include "workspace/numericalrun.h"
 #include "interchange/npyfile.h"
 #include "interchange/qasm/exporter.h"
 #include "interchange/qasm/importer.h"
@@ -164,6 +165,9 @@ void Button3Click(Workspace& ws, Presentation& ui)
         // The log keeps the driver's own line; how far from unitary goes under it in the status bar.
         if (summary.inputDefect)
             ui.showStatus(driverText::unitarityDistance(*summary.inputDefect, summary.inputTolerance));
+    } catch (const RunCancelled&) {
+        // Cancelled before the run changed anything: only the log says so.
+        ui.appendLog(driverText::runCancelled);
     } catch (...) {
         restoreSelection();
         ui.setDecompositionEnabled(true);

@@ -34,6 +34,9 @@ inline std::string unitarityDistance(double defect, double tolerance)
 inline constexpr std::string_view fewestCnotsStart =
     "No reduction into Tpq factors this time: the decomposition into basic gates with fewest CNOTs "
     "(block-ZXZ) has begun.";
+// A run cancelled by the user (the numerical route's, while it instantiates).
+inline constexpr std::string_view runCancelled =
+    "The decomposition was cancelled: the circuit, the matrix and the log stay as they were before it.";
 // The numerical route runs in place of the reduction and the Tpq synthesis too.
 inline constexpr std::string_view numericalStart =
     "No reduction into Tpq factors this time: the decomposition into basic gates at the lower bound of CNOTs "

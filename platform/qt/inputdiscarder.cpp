@@ -69,10 +69,12 @@ bool InputDiscarder::eventFilter(QObject* receiver, QEvent* event)
 {
     if (!isDiscardedKind(*event))
         return false;
+    const QWidget* widget = widgetOf(receiver);
+    if (letThrough_ && widget && belongsTo(widget, letThrough_))
+        return false;
     const QWidget* modal = QApplication::activeModalWidget();
     if (!modal)
         return true;
-    const QWidget* widget = widgetOf(receiver);
     // Actions and shortcuts only fire for the active window, which the modal one is.
     if (!widget)
         return false;

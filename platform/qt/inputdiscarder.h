@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+class QWidget;
+
 class QEvent;
 
 class InputDiscarder : public QObject {
@@ -17,6 +19,13 @@ public:
     // True for the input events that are dropped outside a modal window.
     static bool isDiscardedKind(const QEvent& event);
 
+    // Input to `widget` (a Cancel button shown while the command runs) gets
+    // through as well; nullptr takes that back.
+    void letThrough(const QWidget* widget) { letThrough_ = widget; }
+
 protected:
     bool eventFilter(QObject* receiver, QEvent* event) override;
+
+private:
+    const QWidget* letThrough_ = nullptr;
 };

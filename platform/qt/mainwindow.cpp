@@ -398,6 +398,9 @@ void MainWindow::buildStatusBar()
     ProgressBar1->setMaximumWidth(240);
     statusBar()->addPermanentWidget(ProgressBar1);
     ProgressBar1->hide();
+    CancelButton = new QPushButton("Cancel", this);
+    statusBar()->addPermanentWidget(CancelButton);
+    CancelButton->hide();
 }
 
 void MainWindow::buildMenus()

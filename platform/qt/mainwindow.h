@@ -66,6 +66,7 @@ public:
     QLabel* Label14;
     QLabel* Label15;
     QProgressBar* ProgressBar1;
+    QPushButton* CancelButton;  // beside the progress bar while a long run can be cancelled
 
     // Menu entries.
     QAction* Otvori1;

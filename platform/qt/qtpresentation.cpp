@@ -92,6 +92,8 @@ QtPresentation::QtPresentation(MainWindow& window)
         checked_[index] = action->isChecked();
         QObject::connect(action, &QAction::toggled, inputDiscarder_.get(), [this, index](bool on) { checked_[index] = on; });
     }
+    QObject::connect(window.CancelButton, &QPushButton::clicked, inputDiscarder_.get(),
+                     [this] { cancelRequested_ = true; });
 }
 
 QtPresentation::~QtPresentation()
@@ -444,6 +446,20 @@ std::optional<std::string> QtPresentation::chooseSaveFile(std::string_view title
                                                           std::string_view proposedName)
 {
     return chooseFile(true, title, filter, proposedName);
+}
+
+void QtPresentation::setCancelVisible(bool visible)
+{
+    cancelRequested_ = false;
+    inputDiscarder_->letThrough(visible ? window_.CancelButton : nullptr);
+    window_.CancelButton->setVisible(visible);
+    shownStateChanged();
+}
+
+void QtPresentation::keepAnswering()
+{
+    if (commandDepth_ == 0 || nowMs() - lastPaintMs_ >= paintIntervalMs)
+        paintNow();
 }
 
 bool QtPresentation::runGateMatrixDialog(GateDialogFields& fields)

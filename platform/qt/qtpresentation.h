@@ -93,6 +93,9 @@ public:
     bool runGateMatrixDialog(GateDialogFields& fields) override;
     void showStatus(std::string_view text) override;
     void setLowestLabel(int y, int fontHeight) override;
+    void setCancelVisible(bool visible) override;
+    void keepAnswering() override;
+    bool cancelRequested() override { return cancelRequested_; }
     void showUserGuide() override;
     void showAbout() override;
     void quit() override;
@@ -122,6 +125,8 @@ private:
     int progressStep_ = 1;
     bool progressVisible_ = false;
     QStringList pendingLogLines_;
+
+    bool cancelRequested_ = false;  // Cancel pressed since the button was shown
 
     int commandDepth_ = 0;
     std::unique_ptr<InputDiscarder> inputDiscarder_;

@@ -530,6 +530,41 @@ private slots:
         QVERIFY2(window->isVisible(), "the window goes on");
     }
 
+    // Cancel, pressed while a five-qubit numerical run instantiates, gets
+    // through the command's input filter; the circuit, the drawing and the log
+    // stay as they were, with one line more in the log.
+    void cancelStopsANumericalRunAndLeavesTheWindowAsItWas()
+    {
+        typeQubits(*window, "5");
+        QTest::mouseClick(window->Button5, Qt::LeftButton);
+        window->ComboBox1->setCurrentIndex(0);
+        QTest::mouseClick(window->Button3, Qt::LeftButton);
+        const int gatesBefore = window->workspace().pocetb1;
+        QVERIFY(gatesBefore > 0);
+        const QString logBefore = window->Memo1->toPlainText();
+        const QString gatesLabelBefore = window->Label11->text();
+
+        bool cancelShown = false;
+        bool progressShown = false;
+        QTimer::singleShot(300, window.get(), [&] {
+            cancelShown = window->CancelButton->isVisible();
+            progressShown = window->ProgressBar1->isVisible();
+            QTest::mouseClick(window->CancelButton, Qt::LeftButton);
+        });
+        window->ComboBox1->setCurrentIndex(4);
+        QTest::mouseClick(window->Button3, Qt::LeftButton);
+        QVERIFY(cancelShown);
+        QVERIFY(progressShown);
+        QCOMPARE(window->Memo1->toPlainText(), logBefore + "\n" + QString::fromUtf8(driverText::runCancelled.data(),
+                                                                                   driverText::runCancelled.size()));
+        QCOMPARE(window->workspace().pocetb1, gatesBefore);
+        QCOMPARE(window->Label11->text(), gatesLabelBefore);
+        QVERIFY(window->Image1->isVisible());
+        QVERIFY(!window->CancelButton->isVisible());
+        QVERIFY(!window->ProgressBar1->isVisible());
+        QVERIFY(window->Button3->isEnabled());
+    }
+
     void pictureExportWritesAPngTheSizeOfTheSvg()
     {
         QTest::mouseClick(window->Button3, Qt::LeftButton);

@@ -118,6 +118,37 @@ TEST_F(Commands, DecompositionButtonIsEnabledAgainAfterARunAndAfterAnError)
     EXPECT_EQ(failing.messages[0].text, "'x' is not a valid complex number");
 }
 
+// The numerical route's instantiation, cancelled while it runs, leaves the
+// previous circuit, the matrix and the log as they were, and logs one line.
+TEST_F(Commands, ACancelledNumericalRunLeavesEverythingAsItWasAndLogsOneLine)
+{
+    ws->qubitCount = 5;
+    ws->matrixSize = 32;
+    ws->matrixA = seededRandomUnitary(5, 3);
+    ui.endStageIndex = 0;
+    Button3Click(*ws, ui);
+    ASSERT_GT(ws->pocetb1, 0);
+    const std::vector<TGATE1> circuitBefore(ws->gates.begin() + 1, ws->gates.begin() + 1 + ws->pocetb1);
+    const TMATICA1 matrixBefore = ws->matrixA;
+    const std::vector<std::string> logBefore = ui.log;
+
+    int asked = 0;
+    ui.cancelWhen = [&] { return ++asked >= 2; };
+    ui.endStageIndex = 4;
+    EXPECT_TRUE(runCommand(ui, [&] { Button3Click(*ws, ui); }));
+    EXPECT_EQ(asked, 2);
+    ASSERT_EQ(ui.log.size(), logBefore.size() + 1);
+    EXPECT_TRUE(std::equal(logBefore.begin(), logBefore.end(), ui.log.begin()));
+    EXPECT_EQ(ui.log.back(), driverText::runCancelled);
+    ASSERT_EQ(ws->pocetb1, static_cast<int>(circuitBefore.size()));
+    for (int g = 1; g <= ws->pocetb1; ++g)
+        ASSERT_EQ(ws->gates[g].u.u11.re, circuitBefore[static_cast<std::size_t>(g - 1)].u.u11.re) << g;
+    EXPECT_EQ(maxDifference(ws->matrixA, matrixBefore, 32), 0.0);
+    EXPECT_FALSE(ui.cancelVisible);
+    EXPECT_FALSE(ui.progressVisible);
+    EXPECT_TRUE(ui.decompositionOn);
+}
+
 TEST_F(Commands, RunCommandShowsConversionAndFileErrorsAndGoesOn)
 {
     EXPECT_TRUE(runCommand(ui, [] {}));
