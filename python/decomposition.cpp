@@ -54,6 +54,7 @@ CircuitResult decomposeMatrix(const SquareMatrix& matrix, const DecompositionSet
     ui.endStageIndex = settings.endStage;
     ui.roboptim = settings.optimize;
     ui.Kontrolptimkrok1 = settings.selfCheck;
+    ui.cancelWhen = settings.interrupted;
 
     const int n = matrix.size;
     ws->matrixSize = n;

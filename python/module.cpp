@@ -21,6 +21,7 @@
 #include "python/inputmatrix.h"
 #include "python/matrixsources.h"
 #include "python/refusal.h"
+#include "workspace/numericalrun.h"
 
 namespace py = pybind11;
 
@@ -171,12 +172,19 @@ std::string gateRepr(const PyGate& gate)
 
 PyCircuit decomposeCall(const py::object& matrix, const std::string& endStage, bool optimize, bool selfCheck)
 {
-    const DecompositionSettings settings{endStageIndex(endStage), optimize, selfCheck};
+    // Ctrl-C reaches a long run between two evaluations of its instantiation.
+    const auto interrupted = [] {
+        py::gil_scoped_acquire held;
+        return PyErr_CheckSignals() != 0;
+    };
+    const DecompositionSettings settings{endStageIndex(endStage), optimize, selfCheck, interrupted};
     const SquareMatrix input = matrixFromPython(matrix);
     std::shared_ptr<const CircuitResult> result;
-    {
+    try {
         py::gil_scoped_release released;
         result = std::make_shared<const CircuitResult>(decomposeMatrix(input, settings));
+    } catch (const RunCancelled&) {
+        throw py::error_already_set();  // the KeyboardInterrupt the signal check raised
     }
     return {std::move(result), py::none()};
 }
