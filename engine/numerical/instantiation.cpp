@@ -153,6 +153,14 @@ Parameters randomStart(int count, std::uint64_t seed)
     return x;
 }
 
+// J^T J, the lower half only: the solver reads no more, and it is half the work.
+Eigen::MatrixXd normalMatrix(const Eigen::MatrixXd& jacobian)
+{
+    Eigen::MatrixXd normal = Eigen::MatrixXd::Zero(jacobian.cols(), jacobian.cols());
+    normal.selfadjointView<Eigen::Lower>().rankUpdate(jacobian.transpose());
+    return normal;
+}
+
 struct StartResult {
     Parameters x;
     double maxEntryError = 0.0;
@@ -176,7 +184,7 @@ StartResult runStart(const CMat& u, const CnotTemplate& t, Parameters x, const I
     int evaluations = 1;
     double cost = r.squaredNorm() / 2.0;
     double error = largestEntryError(r);
-    Eigen::MatrixXd normal = jacobian.transpose() * jacobian;
+    Eigen::MatrixXd normal = normalMatrix(jacobian);
     Eigen::VectorXd gradient = jacobian.transpose() * r;
     double mu = 1e-3 * normal.diagonal().maxCoeff();
     double bestCostSinceCheck = cost;
@@ -186,7 +194,7 @@ StartResult runStart(const CMat& u, const CnotTemplate& t, Parameters x, const I
             throw InstantiationCancelled();
         Eigen::MatrixXd damped = normal;
         damped.diagonal().array() += mu;
-        const Eigen::VectorXd step = damped.ldlt().solve(-gradient);
+        const Eigen::VectorXd step = damped.selfadjointView<Eigen::Lower>().ldlt().solve(-gradient);
         const Parameters next = x + step;
         residualOnly(t, next, u, trial);
         ++evaluations;
@@ -201,7 +209,7 @@ StartResult runStart(const CMat& u, const CnotTemplate& t, Parameters x, const I
             residualAndJacobian(t, x, u, r, jacobian);
             cost = r.squaredNorm() / 2.0;
             error = largestEntryError(r);
-            normal = jacobian.transpose() * jacobian;
+            normal = normalMatrix(jacobian);
             gradient = jacobian.transpose() * r;
             mu = std::max(mu / 3.0, 1e-15 * normal.diagonal().maxCoeff());
             if (atFloor)
