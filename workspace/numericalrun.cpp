@@ -47,7 +47,8 @@ NumericalCircuit numericalCircuitBeside(const DenseMatrix& u, Presentation& ui)
     std::future<NumericalCircuit> work =
         std::async(std::launch::async, [&] { return numericalCircuit(u, progress); });
 
-    ui.setProgressMaximum(blocksToDo);
+    // One block has no steps to count: a bar of maximum 0 moves to show the work goes on.
+    ui.setProgressMaximum(blocksToDo > 1 ? blocksToDo : 0);
     ui.setProgressPosition(0);
     ui.setProgressVisible(true);
     ui.setCancelVisible(true);

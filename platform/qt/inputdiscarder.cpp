@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -34,6 +35,17 @@ const QWidget* widgetOf(const QObject* receiver)
                 return topLevel;
     }
     return nullptr;
+}
+
+// A mouse event reaches the top-level window first (a QWindow receiver) and
+// only then the widget under the pointer: that widget is the one it is for.
+const QWidget* targetOf(const QWidget* receiver, const QEvent& event)
+{
+    const auto* mouse = dynamic_cast<const QMouseEvent*>(&event);
+    if (!mouse || !receiver->isWindow())
+        return receiver;
+    const QWidget* under = receiver->childAt(mouse->position().toPoint());
+    return under ? under : receiver;
 }
 
 }  // namespace
@@ -70,7 +82,7 @@ bool InputDiscarder::eventFilter(QObject* receiver, QEvent* event)
     if (!isDiscardedKind(*event))
         return false;
     const QWidget* widget = widgetOf(receiver);
-    if (letThrough_ && widget && belongsTo(widget, letThrough_))
+    if (letThrough_ && widget && belongsTo(targetOf(widget, *event), letThrough_))
         return false;
     const QWidget* modal = QApplication::activeModalWidget();
     if (!modal)

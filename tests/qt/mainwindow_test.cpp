@@ -549,7 +549,10 @@ private slots:
         QTimer::singleShot(300, window.get(), [&] {
             cancelShown = window->CancelButton->isVisible();
             progressShown = window->ProgressBar1->isVisible();
-            QTest::mouseClick(window->CancelButton, Qt::LeftButton);
+            // As a real click comes: to the top-level window first, then to the button under it.
+            const QPoint center = window->CancelButton->rect().center();
+            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                              window->CancelButton->mapTo(window.get(), center));
         });
         window->ComboBox1->setCurrentIndex(4);
         QTest::mouseClick(window->Button3, Qt::LeftButton);
