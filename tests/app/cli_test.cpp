@@ -464,7 +464,7 @@ TEST_F(Cli, TheFewestCnotEndStageWritesAnExactCircuitAndNamesItsRoute)
 {
     const std::string help = run({"--help"}).out;
     EXPECT_NE(help.find("--end-stage STAGE  one of these (default basic):"), std::string::npos) << help;
-    EXPECT_NE(help.find("shannon \"basic gates, fewest CNOTs\", 2 to 10 qubits"), std::string::npos) << help;
+    EXPECT_NE(help.find("shannon   \"basic gates, fewest CNOTs\", 2 to 10 qubits"), std::string::npos) << help;
     const fs::path matrix = dir / "in.mat", qasm3 = dir / "c3.qasm", json = dir / "run.json";
     const CliResult r = run({"--random", "4", "--seed", "3", "--end-stage", "shannon", "--save", matrix.string(),
                              "--qasm", qasm3.string(), "--json", json.string()});

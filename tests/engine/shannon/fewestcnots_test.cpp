@@ -114,7 +114,7 @@ TEST(FewestCnots, NearlyStructuredMatricesStayWithinTheGenericCount)
             const TMATICA1 structured[] = {blockDiagonalRandom(qubits, seed), hadamardOnFirstTimesRandom(qubits, seed),
                                            singlyControlledGate(qubits, 1, qubits, v), fourierTransform(qubits)};
             for (const TMATICA1& s : structured)
-                for (const double d : {1e-13, 1e-12, 1e-11, 1e-10, 1e-9}) {
+                for (const double d : {1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9}) {
                     TMATICA1 input;
                     matMul(s, nearIdentity(qubits, d, seed * 31 + qubits), input, n);
                     const RouteResult r = runRoute(input, qubits);
