@@ -1,42 +1,10 @@
 #include "interchange/runsummary.h"
 
 #include "engine/endstage.h"
+#include "interchange/jsontext.h"
 #include "platform/replacefile.h"
 
-#include <cmath>
-#include <cstdio>
-
 namespace {
-
-std::string jsonNumber(double x, const char* format)
-{
-    if (!std::isfinite(x))
-        return "null";
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, format, x);
-    return buffer;
-}
-
-std::string jsonString(std::string_view text)
-{
-    std::string out = "\"";
-    for (char ch : text) {
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (static_cast<unsigned char>(ch) < 0x20) {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(ch));
-            out += buffer;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
-
-// Seconds to the microsecond: finer digits are timer noise.
-std::string jsonSeconds(double seconds) { return jsonNumber(std::round(seconds * 1e6) / 1e6, "%.9g"); }
 
 const char* checkJson(CheckState state)
 {
@@ -51,8 +19,17 @@ const char* checkJson(CheckState state)
     return "null";
 }
 
-
 }  // namespace
+
+bool anyCheckFailed(const RunSummary& summary)
+{
+    const CheckState checks[] = {summary.inputUnitary, summary.reduction, summary.reconstruction,
+                                 summary.finalCircuit, summary.gateUnitarity};
+    for (CheckState check : checks)
+        if (check == CheckState::failed)
+            return true;
+    return summary.problemLines > 0 || summary.messages > 0;
+}
 
 std::string runSummaryJson(const RunSummary& summary)
 {

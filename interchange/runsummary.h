@@ -44,6 +44,10 @@ struct RunSummary {
     double totalSeconds = 0.0;
 };
 
+// Whether a check of the run failed or the user was shown a problem (a message
+// or a problem line): what makes the command line's exit status 1.
+bool anyCheckFailed(const RunSummary& summary);
+
 // The summary as a JSON object (UTF-8, ending with a newline); checks not run are null.
 std::string runSummaryJson(const RunSummary& summary);
 

@@ -37,6 +37,11 @@ constexpr OptionRow optionTable[] = {
      "decompose a random unitary of N qubits instead of a file (the sizes\n"
      "the end stage takes)"},
     {"--seed", OptionKind::seed, nullptr, true, nullptr, "S", "make the random matrices reproducible"},
+    {"--compare", OptionKind::flag, &CliOptions::compare, true, nullptr, "",
+     "run every route to basic gates on the matrix (2 to 5 qubits) and print\n"
+     "a table of their gates, CNOTs, depths, errors, checks and times beside\n"
+     "the lower bound of CNOTs; --json adds it to the summary, and --qasm,\n"
+     "--qasm2, --svg and --save write the circuit with the fewest CNOTs"},
     {"--from-qasm", OptionKind::file, nullptr, true, &CliOptions::qasmInputFile, "FILE",
      "decompose the matrix of the OpenQASM 2.0 or 3 circuit in FILE"},
     {"--save", OptionKind::file, nullptr, true, &CliOptions::saveFile, "FILE",
@@ -208,6 +213,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& arguments)
         return refused("give either --random or a matrix file, not both");
     if (options.qasmInputFile && (options.randomQubits || options.inputFile))
         return refused("give either --from-qasm or --random or a matrix file, not two of them");
+    if (options.compare && given.count("--end-stage"))
+        return refused("--compare runs every route to basic gates; leave out --end-stage");
+    if (options.compare && options.showSteps)
+        return refused("--compare runs without showing optimization steps; leave out --show-steps");
     if (options.seed && !options.randomQubits)
         return refused("--seed fixes the matrix of --random and is given without it");
     if (const EndStage& stage = endStageOfBox(options.endStage);

@@ -24,6 +24,7 @@ struct CliOptions {
     std::optional<std::string> qasm2File;  // OpenQASM 2.0
     std::optional<std::string> svgFile;    // picture of the whole circuit
     std::optional<std::string> jsonFile;   // run summary
+    bool compare = false;  // every route to basic gates, side by side
     bool help = false;
     bool version = false;
 };

@@ -14,7 +14,9 @@
 #include "engine/shannon/haarrandom.h"
 #include "platform/filename.h"
 #include "platform/headlesspresentation.h"
+#include "platform/replacefile.h"
 #include "ui/commands.h"
+#include "workspace/comparison.h"
 #include "workspace/driver.h"
 #include "workspace/driversentences.h"
 #include "workspace/largedecomposition.h"
@@ -140,11 +142,14 @@ bool setUpMatrix(Workspace& ws, HeadlessPresentation& ui, const CliOptions& opti
 // Writes the exports the options ask for; false when one of them failed (its
 // reason is already on `err` through the presentation's messages).
 bool writeExports(const Workspace& ws, const LargeRun* large, HeadlessPresentation& ui, const CliOptions& options,
-                  const std::optional<RunSummary>& summary, std::ostream& err)
+                  const std::optional<RunSummary>& summary, const std::optional<std::string>& comparisonText,
+                  std::ostream& err)
 {
     bool written = true;
     if (options.jsonFile) {
-        if (summary)
+        if (comparisonText)
+            written = writeTextFile(*options.jsonFile, *comparisonText, ui) && written;
+        else if (summary)
             written = saveRunSummary(*summary, *options.jsonFile, ui) && written;
         else {
             err << "error: " << *options.jsonFile << ": not written, the run ended early" << std::endl;
@@ -181,6 +186,30 @@ bool writeExports(const Workspace& ws, const LargeRun* large, HeadlessPresentati
     return written;
 }
 
+// Every route on the workspace's matrix; the table goes to `out` and the circuit
+// with the fewest CNOTs into the workspace, for the exports. Returns the JSON
+// of the comparison; nothing for a matrix the routes refused.
+std::optional<std::string> runComparison(Workspace& ws, const CliOptions& options, std::ostream& out, bool& routeFailed,
+                          std::optional<RunSummary>& keptSummary)
+{
+    ComparisonSettings settings;
+    settings.optimize = options.optimize;
+    settings.selfCheck = options.selfCheck;
+    const Comparison comparison = compareRoutes(ws.matrixA, ws.qubitCount, settings);
+    if (comparison.routes.front().summary.inputUnitary == CheckState::failed) {
+        keptSummary = comparison.routes.front().summary;  // refused: the exit status says so
+        return std::nullopt;
+    }
+    out << comparisonTable(comparison);
+    routeFailed = std::any_of(comparison.routes.begin(), comparison.routes.end(),
+                              [](const RouteRun& route) { return !route.figures.checksPassed; });
+    const RouteRun& kept = fewestCnotRoute(comparison);
+    keptSummary = kept.summary;
+    ws.pocetb1 = static_cast<int>(kept.gates.size());
+    std::copy(kept.gates.begin(), kept.gates.end(), ws.gates.begin() + 1);
+    return comparisonJson(comparison, runSummaryJson(kept.summary));
+}
+
 }  // namespace
 
 int runCli(const CliOptions& options, std::ostream& out, std::ostream& err)
@@ -209,8 +238,18 @@ int runCli(const CliOptions& options, std::ostream& out, std::ostream& err)
 
     std::optional<RunSummary> summary;
     std::optional<LargeRun> large;
+    std::optional<std::string> comparisonText;
+    bool routeFailed = false;
+    if (options.compare && largeInput) {
+        out.flush();
+        err << "error: --compare takes matrices of 2 to 5 qubits; this one has "
+            << std::countr_zero(static_cast<unsigned>(largeInput->size)) << std::endl;
+        return exitRefused;
+    }
     try {
-        if (largeInput) {
+        if (options.compare) {
+            comparisonText = runComparison(*ws, options, out, routeFailed, summary);
+        } else if (largeInput) {
             large = decomposeLarge(*largeInput, endStageOfBox(options.endStage), ui);
             summary = large->summary;
         } else {
@@ -238,7 +277,9 @@ int runCli(const CliOptions& options, std::ostream& out, std::ostream& err)
         }
     }
     out.flush();
-    if (!writeExports(*ws, large ? &*large : nullptr, ui, options, summary, err))
+    if (!writeExports(*ws, large ? &*large : nullptr, ui, options, summary, comparisonText, err))
+        outcome.problem = true;
+    if (routeFailed)
         outcome.problem = true;
     out.flush();
 
@@ -258,10 +299,5 @@ int exitStatus(const std::optional<RunSummary>& summary, bool otherProblem)
         return exitRefused;
     if (otherProblem || !summary)
         return exitProblem;
-    const CheckState checks[] = {summary->reduction, summary->reconstruction, summary->finalCircuit,
-                                 summary->gateUnitarity};
-    for (CheckState check : checks)
-        if (check == CheckState::failed)
-            return exitProblem;
-    return summary->problemLines > 0 || summary->messages > 0 ? exitProblem : exitOk;
+    return anyCheckFailed(*summary) ? exitProblem : exitOk;
 }

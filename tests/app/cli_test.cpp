@@ -569,3 +569,63 @@ TEST_F(Cli, ASixQubitOpenQasmProgramIsDecomposedByTheFewestCnotRoute)
     EXPECT_NE(twoLevel.err.find("the end stage \"L1(U) gates\" works with 2 to 5 qubits"), std::string::npos)
         << twoLevel.err;
 }
+
+namespace {
+
+// The value of "key": N in a one-line JSON object (the routes' entries).
+std::string jsonField(const std::string& object, const std::string& key)
+{
+    const std::size_t at = object.find("\"" + key + "\": ");
+    if (at == std::string::npos)
+        return {};
+    const std::size_t start = at + key.size() + 4;
+    return object.substr(start, object.find_first_of(",}\n", start) - start);
+}
+
+TEST_F(Cli, CompareAgreesWithSeparateRunsOfEachEndStageAndWritesTheFewestCnotCircuit)
+{
+    const std::vector<std::string> matrix{"--random", "3", "--seed", "5"};
+    std::vector<std::string> arguments = matrix;
+    arguments.insert(arguments.end(), {"--compare", "--json", (dir / "compare.json").string(), "--qasm",
+                                       (dir / "fewest.qasm").string()});
+    const CliResult compared = run(arguments);
+    ASSERT_EQ(compared.status, 0) << compared.err;
+    const std::vector<std::string> out = lines(compared.out);
+    ASSERT_GE(out.size(), 5u);
+    EXPECT_NE(compared.out.find("lower bound (3 qubits)"), std::string::npos) << compared.out;
+    const std::string json = readBytes(dir / "compare.json");
+    EXPECT_EQ(jsonField(json, "lowerBound"), "14");
+
+    int lowest = 1 << 30;
+    for (const auto& [word, text] : {std::pair{"basic", "basic gates"}, std::pair{"shannon", "basic gates, fewest CNOTs"},
+                                     std::pair{"numerical", "basic gates, fewest CNOTs, numerical"}}) {
+        std::vector<std::string> single = matrix;
+        single.insert(single.end(), {"--end-stage", word, "--json", (dir / "single.json").string()});
+        ASSERT_EQ(run(single).status, 0) << word;
+        const std::string separate = readBytes(dir / "single.json");
+        const std::size_t row = json.find("{\"endStage\": \"" + std::string(text) + "\"");
+        ASSERT_NE(row, std::string::npos) << word << json;
+        const std::string entry = json.substr(row, json.find('}', row) - row + 1);
+        EXPECT_EQ(jsonField(entry, "cnotCount"), jsonField(separate, "cnotCount")) << word;
+        EXPECT_EQ(jsonField(entry, "gateCount"), jsonField(separate, "gateCount")) << word;
+        EXPECT_EQ(jsonField(entry, "maxEntryDifference"), jsonField(separate, "maxEntryDifference")) << word;
+        EXPECT_EQ(jsonField(entry, "checksPassed"), "true") << word;
+        lowest = std::min(lowest, std::stoi(jsonField(entry, "cnotCount")));
+    }
+    const std::string qasm = readBytes(dir / "fewest.qasm");
+    int cx = 0;
+    for (const std::string& line : lines(qasm))
+        cx += line.starts_with("cx ") ? 1 : 0;
+    EXPECT_EQ(cx, lowest) << "the export is the circuit with the fewest CNOTs";
+}
+
+TEST_F(Cli, CompareRefusesAnEndStageAndAMatrixBeyondFiveQubits)
+{
+    const CliResult withStage = run({"--compare", "--end-stage", "basic"});
+    EXPECT_EQ(withStage.status, 2);
+    EXPECT_NE(withStage.err.find("leave out --end-stage"), std::string::npos) << withStage.err;
+    const CliResult large = run({"--compare", "--random", "6"});
+    EXPECT_EQ(large.status, 2) << large.err;
+}
+
+}  // namespace
