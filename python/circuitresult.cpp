@@ -18,6 +18,7 @@ std::optional<bool> checkPassed(CheckState state)
 CircuitResult circuitResultOfSummary(const HeadlessPresentation& ui, const RunSummary& summary)
 {
     CircuitResult result;
+    result.summary = std::make_shared<const RunSummary>(summary);
     result.qubits = summary.qubitCount;
     result.endStage = summary.endStage;
     result.circuitBuilt = summary.circuitBuilt;

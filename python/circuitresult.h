@@ -49,6 +49,7 @@ struct CircuitResult {
     std::vector<StageResult> stages;
     std::vector<std::string> log;
     std::vector<MessageResult> messages;
+    std::shared_ptr<const RunSummary> summary;  // the run's own, for what is derived from it
 };
 
 // The result of the run that just ended on `ws`, reported through `ui` and summed up

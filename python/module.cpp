@@ -6,6 +6,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <bit>
 #include <climits>
 #include <complex>
 #include <memory>
@@ -21,6 +22,8 @@
 #include "python/inputmatrix.h"
 #include "python/matrixsources.h"
 #include "python/refusal.h"
+#include "engine/numerical/cnottemplate.h"
+#include "workspace/comparison.h"
 #include "workspace/numericalrun.h"
 
 namespace py = pybind11;
@@ -170,23 +173,101 @@ std::string gateRepr(const PyGate& gate)
     return "Gate(target=" + std::to_string(gate.target) + ", controls=(" + controls + "))";
 }
 
-PyCircuit decomposeCall(const py::object& matrix, const std::string& endStage, bool optimize, bool selfCheck)
+// Ctrl-C reaches a long run between two evaluations of its instantiation.
+bool interruptedByPython()
 {
-    // Ctrl-C reaches a long run between two evaluations of its instantiation.
-    const auto interrupted = [] {
-        py::gil_scoped_acquire held;
-        return PyErr_CheckSignals() != 0;
-    };
-    const DecompositionSettings settings{endStageIndex(endStage), optimize, selfCheck, interrupted};
-    const SquareMatrix input = matrixFromPython(matrix);
-    std::shared_ptr<const CircuitResult> result;
+    py::gil_scoped_acquire held;
+    return PyErr_CheckSignals() != 0;
+}
+
+std::shared_ptr<const CircuitResult> decomposed(const SquareMatrix& input, const DecompositionSettings& settings)
+{
     try {
         py::gil_scoped_release released;
-        result = std::make_shared<const CircuitResult>(decomposeMatrix(input, settings));
+        return std::make_shared<const CircuitResult>(decomposeMatrix(input, settings));
     } catch (const RunCancelled&) {
         throw py::error_already_set();  // the KeyboardInterrupt the signal check raised
     }
-    return {std::move(result), py::none()};
+}
+
+PyCircuit decomposeCall(const py::object& matrix, const std::string& endStage, bool optimize, bool selfCheck)
+{
+    const DecompositionSettings settings{endStageIndex(endStage), optimize, selfCheck, interruptedByPython};
+    return {decomposed(matrixFromPython(matrix), settings), py::none()};
+}
+
+// The routes side by side: plain rows for pandas, and each route's circuit.
+struct PyComparison {
+    int qubits = 0;
+    int lowerBound = 0;
+    py::list rows;
+    std::vector<std::pair<std::string, PyCircuit>> circuits;  // by the end stage's Python name
+};
+
+py::dict comparisonRow(const RouteFigures& f)
+{
+    py::dict row;
+    row["end_stage"] = std::string(endStageOfBox(f.endStage).pythonName);
+    row["gates"] = f.gateCount;
+    row["cnots"] = f.cnotCount;
+    row["one_qubit_gates"] = f.oneQubitGateCount;
+    row["depth"] = f.depth;
+    row["cnot_depth"] = f.cnotDepth;
+    row["max_entry_difference"] = f.maxEntryDifference ? py::object(py::float_(*f.maxEntryDifference)) : py::none();
+    row["checks_passed"] = f.checksPassed;
+    row["seconds"] = f.seconds;
+    return row;
+}
+
+PyComparison compareCall(const py::object& matrix, bool optimize, bool selfCheck)
+{
+    const SquareMatrix input = matrixFromPython(matrix);
+    const int qubits = std::countr_zero(static_cast<unsigned>(input.size));
+    if (input.size > (1 << maxQubits))
+        throw Refusal("compare takes matrices of 2 to 5 qubits; this one has " + std::to_string(qubits) + ".");
+    PyComparison comparison;
+    comparison.qubits = qubits;
+    comparison.lowerBound = cnotLowerBound(qubits);
+    for (const int stage : comparedEndStages(qubits)) {
+        const DecompositionSettings settings{stage, optimize, selfCheck, interruptedByPython};
+        std::shared_ptr<const CircuitResult> result = decomposed(input, settings);
+        comparison.rows.append(comparisonRow(routeFigures(*result->summary, circuitGates(*result))));
+        comparison.circuits.emplace_back(std::string(endStageOfBox(stage).pythonName),
+                                         PyCircuit{std::move(result), py::none()});
+    }
+    return comparison;
+}
+
+std::string htmlEscaped(const std::string& text)
+{
+    std::string out;
+    for (const char ch : text)
+        out += ch == '<' ? "&lt;" : ch == '>' ? "&gt;" : ch == '&' ? "&amp;" : std::string(1, ch);
+    return out;
+}
+
+// A notebook's table: one row per route and one for the lower bound.
+std::string comparisonHtml(const PyComparison& c)
+{
+    const char* keys[] = {"end_stage", "gates", "cnots", "one_qubit_gates", "depth", "cnot_depth",
+                          "max_entry_difference", "checks_passed", "seconds"};
+    std::string html = "<table><thead><tr>";
+    for (const char* key : keys)
+        html += "<th>" + std::string(key) + "</th>";
+    html += "</tr></thead><tbody>";
+    for (const py::handle row : c.rows) {
+        html += "<tr>";
+        for (const char* key : keys) {
+            const py::object value = row.cast<py::dict>()[key];
+            const bool number = !py::isinstance<py::str>(value);
+            html += std::string(number ? "<td style=\"text-align: right\">" : "<td>") +
+                    htmlEscaped(py::str(value).cast<std::string>()) + "</td>";
+        }
+        html += "</tr>";
+    }
+    html += "<tr><td>lower bound (" + std::to_string(c.qubits) + " qubits)</td><td></td><td style=\"text-align: right\">" +
+            std::to_string(c.lowerBound) + "</td><td></td><td></td><td></td><td></td><td></td><td></td></tr>";
+    return html + "</tbody></table>";
 }
 
 }  // namespace
@@ -277,11 +358,44 @@ PYBIND11_MODULE(udecomp, m)
             py::arg("path"), "Writes the matrix and the report of the run as a *.mat file.")
         .def("__repr__", [](const PyCircuit& circuit) { return circuitRepr(*circuit.result); });
 
+    py::class_<PyComparison>(m, "Comparison",
+                             "Every route to basic gates on one matrix, side by side, beside the lower bound of CNOTs.")
+        .def_readonly("qubits", &PyComparison::qubits)
+        .def_readonly("lower_bound", &PyComparison::lowerBound,
+                      "CNOTs a generic matrix of this size needs at least: ceil((4^n - 3n - 1) / 4).")
+        .def_readonly("rows", &PyComparison::rows,
+                      "One dict per route: end_stage, gates, cnots, one_qubit_gates, depth, cnot_depth,\n"
+                      "max_entry_difference, checks_passed, seconds (pandas.DataFrame(rows) reads them).")
+        .def(
+            "circuit",
+            [](const PyComparison& c, const std::string& endStage) {
+                for (const auto& [name, circuit] : c.circuits)
+                    if (name == endStage)
+                        return circuit;
+                std::string names;
+                for (const auto& entry : c.circuits)
+                    names += (names.empty() ? "" : ", ") + entry.first;
+                throw Refusal("The end stage '" + endStage + "' is not one of the compared " + names + ".");
+            },
+            py::arg("end_stage"), "The circuit of that route, as the comparison made it.")
+        .def("_repr_html_", &comparisonHtml)
+        .def("__repr__", [](const PyComparison& c) {
+            std::string routes;
+            for (const auto& [name, circuit] : c.circuits)
+                routes += (routes.empty() ? "" : ", ") + name + " " + std::to_string(circuit.result->cnotCount);
+            return "<udecomp.Comparison: " + std::to_string(c.qubits) + " qubits, CNOTs " + routes +
+                   ", lower bound " + std::to_string(c.lowerBound) + ">";
+        });
+
+    m.def("compare", &compareCall, py::arg("matrix"), py::arg("optimize") = true, py::arg("self_check") = false,
+          "Runs every route to basic gates on a unitary (N, N) matrix, N = 4, 8, 16 or 32, and\n"
+          "returns their figures side by side (a Comparison).");
+
     m.def("decompose", &decomposeCall, py::arg("matrix"), py::arg("end_stage") = "basic", py::arg("optimize") = true,
           py::arg("self_check") = false,
           "Decomposes a unitary (N, N) matrix, N = 4, 8, 16 or 32, into a circuit.\n"
-          "end_stage: \"basic\", \"l1\", \"toffoli\", \"shannon\" (basic gates with the fewest CNOTs)\n"
-          "or \"none\" (the window's untouched choice).");
+          "end_stage: \"basic\", \"l1\", \"toffoli\", \"shannon\" (basic gates with the fewest CNOTs),\n"
+          "\"numerical\" (at the lower bound of CNOTs) or \"none\" (the window's untouched choice).");
 
     m.def(
         "random_unitary",
