@@ -74,6 +74,7 @@ public:
     void setCancelVisible(bool visible) override { inner_.setCancelVisible(visible); }
     void keepAnswering() override { inner_.keepAnswering(); }
     bool cancelRequested() override { return inner_.cancelRequested(); }
+    void comparisonChanged() override { inner_.comparisonChanged(); }
     void showUserGuide() override { inner_.showUserGuide(); }
     void showAbout() override { inner_.showAbout(); }
     void quit() override { inner_.quit(); }

@@ -98,6 +98,7 @@ public:
     // Asked by cancelRequested: the user's Cancel, or Ctrl-C in Python.
     std::function<bool()> cancelWhen;
     bool cancelVisible = false;
+    int comparisonShown = 0;  // times the comparison window was brought up to date
 
     RecordingCanvas recordingCanvas;
 
@@ -152,6 +153,7 @@ public:
     void showStatus(std::string_view text) override;
     void setCancelVisible(bool visible) override { cancelVisible = visible; }
     bool cancelRequested() override { return cancelWhen && cancelWhen(); }
+    void comparisonChanged() override { ++comparisonShown; }
     void showUserGuide() override;
     void showAbout() override;
     void quit() override;

@@ -133,6 +133,10 @@ public:
     virtual void keepAnswering() {}
     virtual bool cancelRequested() { return false; }
 
+    // The workspace's comparison of the routes changed (a route finished, or a
+    // new comparison began): its window shows it as it stands.
+    virtual void comparisonChanged() {}
+
     virtual void showUserGuide() = 0;
     virtual void showAbout() = 0;
     virtual void quit() = 0;

@@ -9,7 +9,9 @@
 #include "engine/synthesis/circuitdepth.h"
 #include "interchange/jsontext.h"
 #include "platform/headlesspresentation.h"
+#include "platform/presentation.h"
 #include "workspace/driver.h"
+#include "workspace/numericalrun.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -32,6 +34,8 @@ RouteRun runRoute(const TMATICA1& matrix, int qubitCount, int endStage, const Co
     if (run.summary.circuitBuilt)
         run.gates.assign(ws->gates.begin() + 1, ws->gates.begin() + 1 + ws->pocetb1);
     run.log = std::move(quiet.log);
+    run.tpqFactors.assign(ws->tpqTable.begin() + 1, ws->tpqTable.begin() + 1 + ws->tpqCount);
+    run.dAngles.assign(ws->dAngles.begin(), ws->dAngles.end());
     run.figures = routeFigures(run.summary, run.gates);
     return run;
 }
@@ -47,7 +51,11 @@ const char* headers[] = {"end stage", "gates", "CNOTs", "one-qubit gates", "dept
                          "seconds"};
 constexpr std::size_t columnCount = std::size(headers);
 
-std::vector<std::string> rowCells(const RouteFigures& f)
+}  // namespace
+
+std::vector<std::string> comparisonHeaders() { return {std::begin(headers), std::end(headers)}; }
+
+std::vector<std::string> comparisonRowCells(const RouteFigures& f)
 {
     return {std::string(endStageOfBox(f.endStage).itemText),
             std::to_string(f.gateCount),
@@ -59,6 +67,8 @@ std::vector<std::string> rowCells(const RouteFigures& f)
             f.checksPassed ? "passed" : "failed",
             fixed(f.seconds, "%.3f")};
 }
+
+namespace {
 
 std::vector<std::string> boundCells(const Comparison& c)
 {
@@ -72,7 +82,7 @@ std::vector<std::vector<std::string>> tableCells(const Comparison& c)
 {
     std::vector<std::vector<std::string>> rows{std::vector<std::string>(std::begin(headers), std::end(headers))};
     for (const RouteRun& route : c.routes)
-        rows.push_back(rowCells(route.figures));
+        rows.push_back(comparisonRowCells(route.figures));
     rows.push_back(boundCells(c));
     return rows;
 }
@@ -107,11 +117,28 @@ Comparison compareRoutes(const TMATICA1& matrix, int qubitCount, const Compariso
 {
     Comparison comparison{qubitCount, cnotLowerBound(qubitCount), {}};
     for (const int stage : comparedEndStages(qubitCount)) {
+        if (settings.cancelled && settings.cancelled())
+            throw RunCancelled();
         comparison.routes.push_back(runRoute(matrix, qubitCount, stage, settings));
         if (settings.routeDone)
             settings.routeDone(comparison.routes.back());
     }
     return comparison;
+}
+
+void showComparedRoute(Workspace& ws, Presentation& ui, const RouteRun& route)
+{
+    ws.pocetb1 = static_cast<int>(route.gates.size());
+    std::copy(route.gates.begin(), route.gates.end(), ws.gates.begin() + 1);
+    ws.tpqCount = static_cast<int>(route.tpqFactors.size());
+    std::copy(route.tpqFactors.begin(), route.tpqFactors.end(), ws.tpqTable.begin() + 1);
+    std::copy(route.dAngles.begin(), route.dAngles.end(), ws.dAngles.begin());
+    ws.selectedGate = 0;
+    for (const std::string& line : route.log)
+        ui.appendLog(line);
+    ui.setGridVisible(false);
+    ui.setDrawingVisible(true);
+    showCircuit(ws, ui);
 }
 
 const RouteRun& fewestCnotRoute(const Comparison& comparison)

@@ -8,8 +8,12 @@
 #include <vector>
 
 #include "engine/kernel/matrix.h"
+#include "engine/reduction/tpqentry.h"
 #include "engine/synthesis/gate.h"
 #include "interchange/runsummary.h"
+
+class Presentation;
+struct Workspace;
 
 // What a row of the comparison says about one route's circuit.
 struct RouteFigures {
@@ -32,6 +36,9 @@ struct RouteRun {
     RunSummary summary;
     std::vector<TGATE1> gates;
     std::vector<std::string> log;
+    // The two-level route's factors and phases, for the report of a .mat file.
+    std::vector<TpqEntry> tpqFactors;
+    std::vector<double> dAngles;
 };
 
 struct Comparison {
@@ -55,12 +62,20 @@ struct ComparisonSettings {
 };
 
 // Runs every compared route on `matrix` (the leading 2^qubitCount block, 2 to 5
-// qubits), each in a workspace of its own, in turn.
+// qubits), each in a workspace of its own, in turn. Throws RunCancelled when
+// `cancelled` says so, before a route or while the numerical one instantiates.
 Comparison compareRoutes(const TMATICA1& matrix, int qubitCount, const ComparisonSettings& settings);
 
 // The route with the fewest CNOTs among those whose checks passed (the first
 // such in the table's order), or the first route when none passed.
 const RouteRun& fewestCnotRoute(const Comparison& comparison);
+
+// The columns of the table and the cells of a route's row in them.
+std::vector<std::string> comparisonHeaders();
+std::vector<std::string> comparisonRowCells(const RouteFigures& figures);
+
+// The route's circuit, factors and log in `ws` and on `ui`, as if it had just run.
+void showComparedRoute(Workspace& ws, Presentation& ui, const RouteRun& route);
 
 // The table as a person reads it: aligned columns, a header and a line for
 // the lower bound.

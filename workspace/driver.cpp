@@ -174,6 +174,8 @@ void useNearestUnitaryWithinTolerance(TMATICA1& a, int size, double tolerance)
 // The tolerance of every check once the input was accepted.
 constexpr double runTolerance = 1e-7;
 
+}  // namespace
+
 void showCircuit(Workspace& ws, Presentation& ui)
 {
     ui.setGateSliderTickFrequency(ws.pocetb1 / 50);
@@ -188,6 +190,8 @@ void showCircuit(Workspace& ws, Presentation& ui)
     ui.setZoomSliderEnabled(true);
     ui.setGateSelectorEnabled(true);
 }
+
+namespace {
 
 int cnotCount(const Workspace& ws) { return cnotCount(std::span(ws.gates).subspan(1, ws.pocetb1)); }
 

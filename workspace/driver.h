@@ -24,6 +24,10 @@ RunSummary decompose(Workspace& ws, Presentation& ui, const StageClock& clock = 
 // the largest entry difference between that circuit and the input as well.
 RunSummary decomposeRecorded(Workspace& ws, Presentation& ui);
 
+// The circuit of ws drawn from its first gate, with the sliders, the gate
+// selector and the gate count set for it, as a run ends.
+void showCircuit(Workspace& ws, Presentation& ui);
+
 // Logs the number of gates by number of controls and returns the same counts.
 StageRecord circuitStatistics(const Workspace& ws, Presentation& ui);
 // The same for the gates of a circuit on qubitCount qubits.

@@ -15,6 +15,7 @@
 #include "engine/synthesis/gate.h"
 
 class Presentation;
+struct Comparison;
 
 // Rectangle of the drawing surface that the circuit drawing uses, in pixels.
 struct DrawArea {
@@ -65,6 +66,9 @@ struct Workspace {
     int qubitCount = 0;
 
     RandomGenerator random;
+
+    // The last comparison of the routes on the matrix, which its window shows.
+    std::shared_ptr<Comparison> comparison;
 };
 
 // Builds the workspace with its start-up defaults (the default matrix
