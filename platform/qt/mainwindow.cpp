@@ -1,6 +1,8 @@
 #include "platform/qt/mainwindow.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -29,6 +31,7 @@
 
 #include "engine/endstage.h"
 #include "platform/qt/aboutwindow.h"
+#include "platform/qt/comparisonwindow.h"
 #include "platform/qt/drawingsurface.h"
 #include "platform/qt/gatematrixdialog.h"
 #include "platform/qt/gateselector.h"
@@ -37,6 +40,7 @@
 #include "platform/qt/qtcanvas.h"
 #include "platform/qt/userguidewindow.h"
 #include "ui/commands.h"
+#include "ui/comparisoncommands.h"
 #include "ui/edit1change.h"
 #include "workspace/workspace.h"
 
@@ -149,6 +153,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     gateMatrixDialog = new GateMatrixDialog(this);
     aboutWindow = new AboutWindow(this);
     userGuideWindow = new UserGuideWindow(this);
+    comparisonWindow = new ComparisonWindow(this);
     startUpWindow(*workspace_, *presentation_);
     connectCommands();
     addToolTips();
@@ -156,6 +161,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::showComparisonWindow()
+{
+    if (!workspace_->comparison)
+        return;
+    comparisonWindow->showComparison(*workspace_->comparison);
+    if (!comparisonWindow->isVisible())
+        comparisonWindow->show();
+}
 
 void MainWindow::addToolTips()
 {
@@ -424,6 +438,9 @@ void MainWindow::buildMenus()
     Koniec1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     QMenu* tools = menuBar()->addMenu("Tools");
     Optimalizova1 = tools->addAction("Matrix of the gate");
+    compareRoutes = tools->addAction("Compare routes...");
+    compareRoutes->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    compareRoutes->setToolTip("Every route to basic gates on the matrix, side by side");
     QMenu* settings = menuBar()->addMenu("Settings");
     const auto check = [&](const char* text, bool checked) {
         QAction* action = settings->addAction(text);
@@ -497,6 +514,14 @@ void MainWindow::connectCommands()
             [=, &ws, &ui] { run([&] { ExportShownPictureClick(ws, ui, writePng); }); });
     connect(Koniec1, &QAction::triggered, this, [=, &ui] { run([&] { Koniec1Click(ui); }); });
     connect(Optimalizova1, &QAction::triggered, this, [=, &ws, &ui] { run([&] { Optimalizova1Click(ws, ui); }); });
+    connect(compareRoutes, &QAction::triggered, this, [=, &ws, &ui] { run([&] { CompareRoutesClick(ws, ui); }); });
+    connect(comparisonWindow, &ComparisonWindow::routeChosen, this,
+            [=, &ws, &ui](int route) { run([&] { CompareRowChosen(ws, ui, route); }); });
+    connect(comparisonWindow, &ComparisonWindow::copyRequested, this, [&ws] {
+        QApplication::clipboard()->setText(QString::fromStdString(comparisonClipboardText(ws)));
+    });
+    connect(comparisonWindow, &ComparisonWindow::csvRequested, this,
+            [=, &ws, &ui] { run([&] { ExportComparisonCsvClick(ws, ui); }); });
     connect(Nvod2, &QAction::triggered, this, [=, &ui] { run([&] { Nvod2Click(ui); }); });
     connect(Nvod1, &QAction::triggered, this, [=, &ui] { run([&] { Nvod1Click(ui); }); });
 }

@@ -20,6 +20,7 @@ class QPushButton;
 class QSlider;
 class QTableWidget;
 class AboutWindow;
+class ComparisonWindow;
 class DrawingSurface;
 class GateMatrixDialog;
 class GateSelector;
@@ -79,6 +80,7 @@ public:
     QAction* exportShownPicture;
     QAction* Koniec1;
     QAction* Optimalizova1;
+    QAction* compareRoutes;
     QAction* roboptim;
     QAction* Kontrolptimkrok1;
     QAction* Zobroptimkroky;
@@ -90,6 +92,10 @@ public:
     GateMatrixDialog* gateMatrixDialog = nullptr;
     AboutWindow* aboutWindow = nullptr;
     UserGuideWindow* userGuideWindow = nullptr;
+    ComparisonWindow* comparisonWindow = nullptr;  // not modal: it stays beside the main window
+
+    // Brings the comparison window up to the workspace's comparison and shows it.
+    void showComparisonWindow();
 
     QLabel* label(Label which) const;
 

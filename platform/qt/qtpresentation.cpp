@@ -456,6 +456,12 @@ void QtPresentation::setCancelVisible(bool visible)
     shownStateChanged();
 }
 
+void QtPresentation::comparisonChanged()
+{
+    window_.showComparisonWindow();
+    shownStateChanged();
+}
+
 void QtPresentation::keepAnswering()
 {
     if (commandDepth_ == 0 || nowMs() - lastPaintMs_ >= paintIntervalMs)

@@ -96,6 +96,7 @@ public:
     void setCancelVisible(bool visible) override;
     void keepAnswering() override;
     bool cancelRequested() override { return cancelRequested_; }
+    void comparisonChanged() override;
     void showUserGuide() override;
     void showAbout() override;
     void quit() override;

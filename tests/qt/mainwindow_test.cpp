@@ -3,6 +3,7 @@
 
 #include <QAbstractFileIconProvider>
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -28,6 +29,7 @@
 #include <memory>
 
 #include "platform/qt/aboutwindow.h"
+#include "platform/qt/comparisonwindow.h"
 #include "platform/qt/drawingsurface.h"
 #include "platform/qt/gatematrixdialog.h"
 #include "platform/qt/gateselector.h"
@@ -566,6 +568,41 @@ private slots:
         QVERIFY(!window->CancelButton->isVisible());
         QVERIFY(!window->ProgressBar1->isVisible());
         QVERIFY(window->Button3->isEnabled());
+    }
+
+    // Tools > Compare routes... fills the table, sorts by a column without
+    // losing which route a row is, draws the chosen route and copies the
+    // table as tab-separated rows.
+    void compareRoutesFillsATableWhoseRowsDrawTheirCircuits()
+    {
+        typeQubits(*window, "3");
+        QTest::mouseClick(window->Button5, Qt::LeftButton);
+        window->compareRoutes->trigger();
+        ComparisonWindow* compared = window->comparisonWindow;
+        QVERIFY(compared->isVisible());
+        QTableWidget* table = compared->table;
+        QCOMPARE(table->rowCount(), 3);
+        QCOMPARE(table->horizontalHeaderItem(2)->text(), QString("CNOTs"));
+        QCOMPARE(table->item(2, 2)->text(), QString("14"));
+        QVERIFY(table->item(2, 2)->textAlignment() & Qt::AlignRight);
+        QVERIFY(window->Memo1->toPlainText().endsWith("The routes were compared: the table is in the window \"Compare routes\"."));
+
+        table->sortItems(2, Qt::AscendingOrder);
+        QCOMPARE(table->item(0, 0)->text(), QString("basic gates, fewest CNOTs, numerical"));
+        table->selectRow(0);
+        QCOMPARE(window->workspace().pocetb1, table->item(0, 1)->text().toInt());
+        QCOMPARE(window->Label11->text(), table->item(0, 1)->text());
+        QVERIFY(window->Image1->isVisible());
+        table->selectRow(2);
+        QCOMPARE(window->workspace().pocetb1, table->item(2, 1)->text().toInt());
+
+        QApplication::clipboard()->clear();
+        QTest::mouseClick(compared->copyButton, Qt::LeftButton);
+        const QStringList rows = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 5);
+        QCOMPARE(rows[0].split('\t').size(), 9);
+        QVERIFY(rows[4].startsWith("lower bound (3 qubits)\t\t14"));
+        keepScreenshot(*compared, "compare-routes");
     }
 
     void pictureExportWritesAPngTheSizeOfTheSvg()
