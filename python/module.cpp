@@ -22,6 +22,7 @@
 #include "python/inputmatrix.h"
 #include "python/matrixsources.h"
 #include "python/refusal.h"
+#include "python/withoutgil.h"
 #include "engine/numerical/cnottemplate.h"
 #include "workspace/comparison.h"
 #include "workspace/numericalrun.h"
@@ -183,8 +184,7 @@ bool interruptedByPython()
 std::shared_ptr<const CircuitResult> decomposed(const SquareMatrix& input, const DecompositionSettings& settings)
 {
     try {
-        py::gil_scoped_release released;
-        return std::make_shared<const CircuitResult>(decomposeMatrix(input, settings));
+        return withoutGil([&] { return std::make_shared<const CircuitResult>(decomposeMatrix(input, settings)); });
     } catch (const RunCancelled&) {
         throw py::error_already_set();  // the KeyboardInterrupt the signal check raised
     }
@@ -275,6 +275,11 @@ std::string comparisonHtml(const PyComparison& c)
 PYBIND11_MODULE(udecomp, m)
 {
     m.doc() = "Decomposes a unitary matrix of 2 to 5 qubits into a quantum circuit, checks it and draws it.";
+    // pybind11 looks numpy's array API up in function-local statics on the first
+    // array made. Two threads making their first arrays at once deadlock there
+    // (one holds the static's guard and waits for the GIL, the other holds the
+    // GIL and waits for the guard), so the first array is made here, at import.
+    (void)ComplexArray({1, 1});
 
     py::register_exception_translator([](std::exception_ptr thrown) {
         try {
@@ -400,12 +405,7 @@ PYBIND11_MODULE(udecomp, m)
     m.def(
         "random_unitary",
         [](long long qubits, std::optional<std::uint64_t> seed) {
-            SquareMatrix matrix;
-            {
-                py::gil_scoped_release released;
-                matrix = randomMatrix(qubits, seed);
-            }
-            return arrayOf(matrix);
+            return arrayOf(withoutGil([&] { return randomMatrix(qubits, seed); }));
         },
         py::arg("qubits"), py::arg("seed") = py::none(),
         "A random unitary of 2 to 5 qubits; a seed makes it reproducible.");
@@ -413,12 +413,7 @@ PYBIND11_MODULE(udecomp, m)
     m.def(
         "import_qasm",
         [](const std::string& text) {
-            SquareMatrix matrix;
-            {
-                py::gil_scoped_release released;
-                matrix = qasmMatrix(text);
-            }
-            return arrayOf(matrix);
+            return arrayOf(withoutGil([&] { return qasmMatrix(text); }));
         },
         py::arg("text"), "The unitary of an OpenQASM 2.0 or 3 program of 2 to 5 qubits.");
 
@@ -426,13 +421,8 @@ PYBIND11_MODULE(udecomp, m)
         "load_mat",
         [](const py::object& path) {
             const std::string name = pathText(path);
-            SquareMatrix matrix;
-            {
-                // A slow file system must not stop the other threads.
-                py::gil_scoped_release released;
-                matrix = matFileMatrix(name);
-            }
-            return arrayOf(matrix);
+            // A slow file system must not stop the other threads.
+            return arrayOf(withoutGil([&] { return matFileMatrix(name); }));
         },
         py::arg("path"),
         "The matrix of a *.mat file.");
