@@ -206,11 +206,11 @@ QasmExport qasm2Text(const QasmCircuit& circuit)
         return result;
     std::string& out = result.text;
     appendHeader(out, circuit);
-    out += "// u3, cx, u1, cu1 and cu3 of qelib1.inc. A controlled gate u = e^(i gamma) U(theta, phi, lambda)\n";
-    out += "// is written as cu3(theta, -lambda, lambda), cu1(phi+lambda) and u1(gamma) on the control.\n";
-    out += "// Its cu3 has phi + lambda = 0, so it means the same in tools that read cu3 as the body in\n";
-    out += "// qelib1.inc and in tools that read it as the controlled U below. OpenQASM 2.0 has no global\n";
-    out += "// phase: the phase gamma of an uncontrolled gate u3 follows it as a comment, with\n";
+    out += "// u3, cx, u1, crz and cu3 of qelib1.inc. A controlled gate u = e^(i gamma) U(theta, phi, lambda)\n";
+    out += "// is written as crz(lambda), cu3(theta, 0, 0), crz(phi) and u1(gamma + (phi + lambda)/2) on the\n";
+    out += "// control: U(theta, phi, lambda) = e^(i (phi + lambda)/2) Rz(phi) Ry(theta) Rz(lambda). Its cu3\n";
+    out += "// is a controlled Ry, which tools that take cu3's angles modulo 2 pi read alike. OpenQASM 2.0\n";
+    out += "// has no global phase: the phase gamma of an uncontrolled gate u3 follows it as a comment, with\n";
     out += "// U = [[cos(theta/2), -e^(i lambda) sin(theta/2)], [e^(i phi) sin(theta/2), e^(i(phi+lambda)) cos(theta/2)]].\n";
     out += "OPENQASM 2.0;\n";
     out += "include \"qelib1.inc\";\n";
@@ -235,23 +235,28 @@ QasmExport qasm2Text(const QasmCircuit& circuit)
             out += ")\n";
             continue;
         }
-        // U(theta, phi, lambda) = P(phi + lambda) U(theta, -lambda, lambda) with P(x) = diag(1, e^(i x)):
-        // the controlled P is cu1, which all tools read alike.
+        // U(theta, phi, lambda) = e^(i (phi + lambda)/2) Rz(phi) Ry(theta) Rz(lambda), Ry(theta) = U(theta, 0, 0).
+        // A cu3 with angles other than 0 is read differently by tools that reduce its angles modulo
+        // 2 pi (a sign of the controlled block); crz, a cu3 of a Ry and u1 are read alike everywhere.
         const std::string operands = qubitText(gate.controls[1]) + "," + qubitText(gate.target) + ";\n";
+        const auto controlledRz = [&](double angle) {
+            if (angle == 0.0)
+                return;
+            out += "crz(";
+            appendNumber(out, angle);
+            out += ") " + operands;
+        };
+        controlledRz(a.lambda);
         if (a.theta != 0.0) {
             out += "cu3";
-            appendAngles(out, UAngles{a.theta, -a.lambda, a.lambda, 0.0});
+            appendAngles(out, UAngles{a.theta, 0.0, 0.0, 0.0});
             out += ' ' + operands;
         }
-        const double controlledPhase = wrapAngle(a.phi + a.lambda);
-        if (controlledPhase != 0.0) {
-            out += "cu1(";
-            appendNumber(out, controlledPhase);
-            out += ") " + operands;
-        }
-        if (a.gamma != 0.0) {
+        controlledRz(a.phi);
+        const double controlPhase = wrapAngle(a.gamma + (a.phi + a.lambda) / 2.0);
+        if (controlPhase != 0.0) {
             out += "u1(";
-            appendNumber(out, a.gamma);
+            appendNumber(out, controlPhase);
             out += ") " + qubitText(gate.controls[1]) + ";\n";
         }
     }

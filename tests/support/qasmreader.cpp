@@ -236,6 +236,18 @@ void readGate2(Statement& s, ParsedQasm& program, Cu3Reading cu3Reading)
         addGate(program, uMatrix3(theta / 2.0, phi, 0.0), target);
         return;
     }
+    if (gateName == "crz") {
+        s.arguments(a, 1);
+        const std::vector<int> qubits = s.qubits(program.qubitCount);
+        requireOperands(s, qubits, 2);
+        s.end();
+        // The body of crz in qelib1.inc, gate for gate.
+        addGate(program, phaseMatrix(a[0] / 2.0), {qubits[1]});
+        addGate(program, pauliXMatrix, qubits);
+        addGate(program, phaseMatrix(-a[0] / 2.0), {qubits[1]});
+        addGate(program, pauliXMatrix, qubits);
+        return;
+    }
     if (gateName == "cu1") {
         s.arguments(a, 1);
         const std::vector<int> qubits = s.qubits(program.qubitCount);
