@@ -43,7 +43,8 @@ SquareMatrix circuitMatrix(const CircuitResult& circuit)
     }
     HeadlessPresentation ui;
     keepLogOnly(ui);
-    const Workspace& ws = *circuit.workspace;
+    const std::shared_ptr<const Workspace> held = workspaceOf(circuit);
+    const Workspace& ws = *held;
     auto composed = std::make_unique<TMATICA1>();
     composeCircuit(ws, *composed, ui);
     SquareMatrix matrix;
@@ -57,8 +58,8 @@ SquareMatrix circuitMatrix(const CircuitResult& circuit)
 std::string circuitQasm(const CircuitResult& circuit, QasmVersion version)
 {
     requireCircuit(circuit);
-    const QasmCircuit gates = circuit.workspace ? qasmCircuitOf(*circuit.workspace)
-                                                : QasmCircuit{circuitGates(circuit), circuit.qubits};
+    const std::vector<TGATE1> list = circuitGates(circuit);
+    const QasmCircuit gates{list, circuit.qubits};
     QasmExport text = version == QasmVersion::v3 ? qasm3Text(gates) : qasm2Text(gates);
     if (!text.ok())
         throw Refusal(text.refusal);
@@ -71,7 +72,8 @@ std::string circuitSvg(const CircuitResult& circuit, int shownGates)
     requireWorkspace(circuit, "picture");
     HeadlessPresentation ui;
     keepLogOnly(ui);
-    const Workspace& ws = *circuit.workspace;
+    const std::shared_ptr<const Workspace> held = workspaceOf(circuit);
+    const Workspace& ws = *held;
     const int count = std::clamp(shownGates, 0, ws.pocetb1);
     const auto layout = circuitPictureLayout(windowDrawingView(ws, ui), ws.gates, count);
     if (!layout)
@@ -100,5 +102,5 @@ void saveCircuitMatFile(const CircuitResult& circuit, const std::string& path)
     requireWorkspace(circuit, ".mat file");
     HeadlessPresentation ui;
     keepLogOnly(ui);
-    saveMatrixFile(*circuit.workspace, ui, path);
+    saveMatrixFile(*workspaceOf(circuit), ui, path);
 }

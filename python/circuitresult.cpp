@@ -4,6 +4,7 @@
 
 #include "interchange/runsummary.h"
 #include "platform/headlesspresentation.h"
+#include "python/workspacepool.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -53,12 +54,23 @@ CircuitResult circuitResultOfSummary(const HeadlessPresentation& ui, const RunSu
 
 }  // namespace
 
-CircuitResult circuitResultOfRun(std::shared_ptr<const Workspace> ws, const HeadlessPresentation& ui,
-                                 const RunSummary& summary)
+CircuitResult circuitResultOfRun(const Workspace& ws, const HeadlessPresentation& ui, const RunSummary& summary)
 {
     CircuitResult result = circuitResultOfSummary(ui, summary);
-    result.qubits = ws->qubitCount;
-    result.workspace = std::move(ws);
+    result.qubits = ws.qubitCount;
+    result.circuit = compactCircuit(std::span<const TGATE1>(ws.gates).subspan(1, static_cast<std::size_t>(result.gateCount)));
+    WorkspaceRecord record;
+    record.matrixSize = ws.matrixSize;
+    for (int row = 1; row <= ws.matrixSize; ++row)
+        for (int column = 1; column <= ws.matrixSize; ++column)
+            record.matrix.push_back(ws.matrixA(row, column));
+    record.tpqFactors.assign(ws.tpqTable.begin() + 1, ws.tpqTable.begin() + 1 + ws.tpqCount);
+    record.dAngles.assign(ws.dAngles.begin(), ws.dAngles.end());
+    record.zoom = ws.zoom;
+    record.drawArea = ws.drawArea;
+    record.firstShownGate = ws.firstShownGate;
+    record.selectedGate = ws.selectedGate;
+    result.workspace = std::move(record);
     return result;
 }
 
@@ -66,15 +78,35 @@ CircuitResult circuitResultOfLargeRun(std::vector<TGATE1> gates, const HeadlessP
                                       const RunSummary& summary)
 {
     CircuitResult result = circuitResultOfSummary(ui, summary);
-    result.gates = std::move(gates);
+    gates.resize(std::min(gates.size(), static_cast<std::size_t>(std::max(result.gateCount, 0))));
+    result.circuit = compactCircuit(gates);
     return result;
 }
 
-std::span<const TGATE1> circuitGates(const CircuitResult& result)
+std::vector<TGATE1> circuitGates(const CircuitResult& result) { return expandedGates(result.circuit); }
+
+std::shared_ptr<Workspace> workspaceOf(const CircuitResult& result)
 {
-    if (!result.workspace)
-        return std::span<const TGATE1>(result.gates).first(static_cast<std::size_t>(result.gateCount));
-    return std::span<const TGATE1>(result.workspace->gates).subspan(1, static_cast<std::size_t>(result.gateCount));
+    HeadlessPresentation quiet;
+    quiet.recordEvents = false;
+    std::shared_ptr<Workspace> ws = borrowWorkspace(quiet);
+    const WorkspaceRecord& record = *result.workspace;
+    const std::vector<TGATE1> gates = circuitGates(result);
+    ws->pocetb1 = static_cast<int>(gates.size());
+    std::copy(gates.begin(), gates.end(), ws->gates.begin() + 1);
+    ws->qubitCount = result.qubits;
+    ws->matrixSize = record.matrixSize;
+    for (int row = 1; row <= record.matrixSize; ++row)
+        for (int column = 1; column <= record.matrixSize; ++column)
+            ws->matrixA(row, column) = record.matrix[static_cast<std::size_t>((row - 1) * record.matrixSize + column - 1)];
+    ws->tpqCount = static_cast<int>(record.tpqFactors.size());
+    std::copy(record.tpqFactors.begin(), record.tpqFactors.end(), ws->tpqTable.begin() + 1);
+    std::copy(record.dAngles.begin(), record.dAngles.end(), ws->dAngles.begin());
+    ws->zoom = record.zoom;
+    ws->drawArea = record.drawArea;
+    ws->firstShownGate = record.firstShownGate;
+    ws->selectedGate = record.selectedGate;
+    return ws;
 }
 
 std::optional<bool> checkState(const CircuitResult& result, std::string_view name)

@@ -10,7 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/reduction/tpqentry.h"
 #include "engine/synthesis/gate.h"
+#include "python/compactcircuit.h"
+#include "workspace/workspace.h"
 
 class HeadlessPresentation;
 struct RunSummary;
@@ -35,9 +38,23 @@ struct MessageResult {
     std::string style;  // "information" or "error"
 };
 
+// What the workspace held after the run beside its circuit, for the exports
+// that read a workspace (the picture, the .mat file, the composition): a
+// workspace is filled from it for the length of such a call.
+struct WorkspaceRecord {
+    int matrixSize = 0;
+    std::vector<Complex> matrix;  // matrixA row by row
+    std::vector<TpqEntry> tpqFactors;
+    std::vector<double> dAngles;  // slots 0..64
+    double zoom = 0.0;
+    DrawArea drawArea;
+    int firstShownGate = 0;
+    int selectedGate = 0;
+};
+
 struct CircuitResult {
-    std::shared_ptr<const Workspace> workspace;  // as the run left it; empty beyond five qubits
-    std::vector<TGATE1> gates;  // the circuit of a run without a workspace
+    CompactCircuit circuit;
+    std::optional<WorkspaceRecord> workspace;  // empty beyond five qubits
     int qubits = 0;
     int endStage = -1;  // item index of the end-stage box
     bool circuitBuilt = false;
@@ -54,15 +71,18 @@ struct CircuitResult {
 
 // The result of the run that just ended on `ws`, reported through `ui` and summed up
 // in `summary`. The one place that reads a run's summary.
-CircuitResult circuitResultOfRun(std::shared_ptr<const Workspace> ws, const HeadlessPresentation& ui,
-                                 const RunSummary& summary);
+CircuitResult circuitResultOfRun(const Workspace& ws, const HeadlessPresentation& ui, const RunSummary& summary);
 
 // The result of a run beyond five qubits, which kept its gates in a list of its own.
 CircuitResult circuitResultOfLargeRun(std::vector<TGATE1> gates, const HeadlessPresentation& ui,
                                       const RunSummary& summary);
 
 // Gates 1..gateCount (gate g in element g - 1).
-std::span<const TGATE1> circuitGates(const CircuitResult& result);
+std::vector<TGATE1> circuitGates(const CircuitResult& result);
+
+// A workspace of the pool holding the circuit and the record, as the run left
+// it; only for a result with a record.
+std::shared_ptr<Workspace> workspaceOf(const CircuitResult& result);
 
 // The state of the check of this JSON name; empty when it did not run or has no such name.
 std::optional<bool> checkState(const CircuitResult& result, std::string_view name);

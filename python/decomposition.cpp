@@ -65,7 +65,8 @@ CircuitResult decomposeMatrix(const SquareMatrix& matrix, const DecompositionSet
             ws->matrixA(row, column) = matrix.entries[static_cast<std::size_t>((row - 1) * n + (column - 1))];
 
     const RunSummary summary = decomposeRecorded(*ws, ui);
-    CircuitResult result = circuitResultOfRun(std::move(ws), ui, summary);
+    // The circuit keeps a compact copy; the workspace goes back to the pool at once.
+    CircuitResult result = circuitResultOfRun(*ws, ui, summary);
     if (summary.inputUnitary == CheckState::failed)
         throw Refusal(notUnitaryText(summary));
     return result;

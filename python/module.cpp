@@ -18,6 +18,7 @@
 #include "engine/kernel/errors.h"
 #include "python/circuitexports.h"
 #include "python/circuitresult.h"
+#include "python/circuitstate.h"
 #include "python/decomposition.h"
 #include "python/inputmatrix.h"
 #include "python/matrixsources.h"
@@ -361,7 +362,12 @@ PYBIND11_MODULE(udecomp, m)
                 saveCircuitMatFile(*circuit.result, pathText(path));
             },
             py::arg("path"), "Writes the matrix and the report of the run as a *.mat file.")
-        .def("__repr__", [](const PyCircuit& circuit) { return circuitRepr(*circuit.result); });
+        .def("__repr__", [](const PyCircuit& circuit) { return circuitRepr(*circuit.result); })
+        .def(py::pickle([](const PyCircuit& circuit) { return circuitState(*circuit.result); },
+                        [](const py::tuple& state) {
+                            return PyCircuit{std::make_shared<const CircuitResult>(circuitFromState(state)),
+                                             py::none()};
+                        }));
 
     py::class_<PyComparison>(m, "Comparison",
                              "Every route to basic gates on one matrix, side by side, beside the lower bound of CNOTs.")
