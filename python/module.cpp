@@ -276,6 +276,7 @@ std::string comparisonHtml(const PyComparison& c)
 PYBIND11_MODULE(udecomp, m)
 {
     m.doc() = "Decomposes a unitary matrix of 2 to 5 qubits into a quantum circuit, checks it and draws it.";
+    m.attr("__version__") = UDECOMP_VERSION;
     // pybind11 looks numpy's array API up in function-local statics on the first
     // array made. Two threads making their first arrays at once deadlock there
     // (one holds the static's guard and waits for the GIL, the other holds the
@@ -315,10 +316,15 @@ PYBIND11_MODULE(udecomp, m)
             },
             "The gates in order: gate 0 acts first.")
         .def("__len__", [](const PyCircuit& circuit) { return circuit.result->gateCount; })
-        .def_property_readonly("qubits", [](const PyCircuit& circuit) { return circuit.result->qubits; })
-        .def_property_readonly("end_stage",
-                               [](const PyCircuit& circuit) { return std::string(endStageOfBox(circuit.result->endStage).pythonName); })
-        .def_property_readonly("cnot_count", [](const PyCircuit& circuit) { return circuit.result->cnotCount; })
+        .def_property_readonly(
+            "qubits", [](const PyCircuit& circuit) { return circuit.result->qubits; }, "The number of qubits.")
+        .def_property_readonly(
+            "end_stage",
+            [](const PyCircuit& circuit) { return std::string(endStageOfBox(circuit.result->endStage).pythonName); },
+            "The end stage of the run, by its name in decompose.")
+        .def_property_readonly(
+            "cnot_count", [](const PyCircuit& circuit) { return circuit.result->cnotCount; },
+            "The CNOTs: gates with one control whose matrix is exactly pauliX.")
         .def_property_readonly(
             "counts_by_controls", [](const PyCircuit& circuit) { return circuit.result->countsByControls; },
             "[k] = the number of gates with k controls.")
@@ -398,12 +404,19 @@ PYBIND11_MODULE(udecomp, m)
                    ", lower bound " + std::to_string(c.lowerBound) + ">";
         });
 
+    // Module functions carry their signatures in CPython's own docstring form,
+    // so that inspect.signature and help() read them.
+    py::options textSignatures;
+    textSignatures.disable_function_signatures();
+
     m.def("compare", &compareCall, py::arg("matrix"), py::arg("optimize") = true, py::arg("self_check") = false,
+          "compare(matrix, optimize=True, self_check=False)\n--\n\n"
           "Runs every route to basic gates on a unitary (N, N) matrix, N = 4, 8, 16 or 32, and\n"
           "returns their figures side by side (a Comparison).");
 
     m.def("decompose", &decomposeCall, py::arg("matrix"), py::arg("end_stage") = "basic", py::arg("optimize") = true,
           py::arg("self_check") = false,
+          "decompose(matrix, end_stage='basic', optimize=True, self_check=False)\n--\n\n"
           "Decomposes a unitary (N, N) matrix, N = 4, 8, 16 or 32, into a circuit.\n"
           "end_stage: \"basic\", \"l1\", \"toffoli\", \"shannon\" (basic gates with the fewest CNOTs),\n"
           "\"numerical\" (at the lower bound of CNOTs) or \"none\" (the window's untouched choice).");
@@ -414,14 +427,14 @@ PYBIND11_MODULE(udecomp, m)
             return arrayOf(withoutGil([&] { return randomMatrix(qubits, seed); }));
         },
         py::arg("qubits"), py::arg("seed") = py::none(),
-        "A random unitary of 2 to 5 qubits; a seed makes it reproducible.");
+        "random_unitary(qubits, seed=None)\n--\n\nA random unitary of 2 to 5 qubits; a seed makes it reproducible.");
 
     m.def(
         "import_qasm",
         [](const std::string& text) {
             return arrayOf(withoutGil([&] { return qasmMatrix(text); }));
         },
-        py::arg("text"), "The unitary of an OpenQASM 2.0 or 3 program of 2 to 5 qubits.");
+        py::arg("text"), "import_qasm(text)\n--\n\nThe unitary of an OpenQASM 2.0 or 3 program of 2 to 5 qubits.");
 
     m.def(
         "load_mat",
@@ -430,6 +443,5 @@ PYBIND11_MODULE(udecomp, m)
             // A slow file system must not stop the other threads.
             return arrayOf(withoutGil([&] { return matFileMatrix(name); }));
         },
-        py::arg("path"),
-        "The matrix of a *.mat file.");
+        py::arg("path"), "load_mat(path)\n--\n\nThe matrix of a *.mat file.");
 }

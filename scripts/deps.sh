@@ -15,4 +15,5 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libeigen3-dev
-    pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas python3-dask python3-distributed)
+    pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas python3-dask python3-distributed
+    python3-venv python3-pip python3-setuptools python3-wheel)
