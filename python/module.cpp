@@ -19,6 +19,8 @@
 #include "python/circuitexports.h"
 #include "python/circuitresult.h"
 #include "python/circuitstate.h"
+#include "interchange/qasm/basisgates.h"
+#include "ui/commands.h"
 #include "python/decomposition.h"
 #include "python/inputmatrix.h"
 #include "python/matrixsources.h"
@@ -239,6 +241,22 @@ PyComparison compareCall(const py::object& matrix, bool optimize, bool selfCheck
     return comparison;
 }
 
+// The circuit in the gate set these names spell; ValueError for other names
+// and for a circuit with controlled gates other than CNOTs.
+BasisCircuit inBasis(const CircuitResult& result, const std::vector<std::string>& names)
+{
+    const std::optional<BasisGates> basis = basisGatesOf(names);
+    if (!basis)
+        throw Refusal("basis_gates must spell one of the gate sets " + basisGatesChoices() + ".");
+    if (!result.circuitBuilt)
+        throw Refusal(std::string(noCircuitToExportMessage));
+    try {
+        return basisCircuit(circuitGates(result), result.qubits, *basis);
+    } catch (const std::invalid_argument& e) {
+        throw Refusal(e.what());
+    }
+}
+
 std::string htmlEscaped(const std::string& text)
 {
     std::string out;
@@ -346,11 +364,38 @@ PYBIND11_MODULE(udecomp, m)
             "unitary", [](const PyCircuit& circuit) { return arrayOf(circuitMatrix(*circuit.result)); },
             "The matrix of the whole circuit, composed by the engine.")
         .def(
-            "qasm3", [](const PyCircuit& circuit) { return circuitQasm(*circuit.result, QasmVersion::v3); },
-            "OpenQASM 3 text, exact including the global phase.")
+            "qasm3",
+            [](const PyCircuit& circuit, const std::optional<std::vector<std::string>>& basis) {
+                if (!basis)
+                    return circuitQasm(*circuit.result, QasmVersion::v3);
+                return basisQasmText(inBasis(*circuit.result, *basis), circuit.result->qubits, QasmVersion::v3);
+            },
+            py::arg("basis_gates") = py::none(),
+            "OpenQASM 3 text, exact including the global phase (gphase). With basis_gates, such as\n"
+            "[\"rz\", \"sx\", \"x\", \"cx\"], in that gate set.")
         .def(
-            "qasm2", [](const PyCircuit& circuit) { return circuitQasm(*circuit.result, QasmVersion::v2); },
-            "OpenQASM 2.0 text, equal up to a global phase; refused for gates with two or more controls.")
+            "qasm2",
+            [](const PyCircuit& circuit, const std::optional<std::vector<std::string>>& basis) {
+                if (!basis)
+                    return circuitQasm(*circuit.result, QasmVersion::v2);
+                return basisQasmText(inBasis(*circuit.result, *basis), circuit.result->qubits, QasmVersion::v2);
+            },
+            py::arg("basis_gates") = py::none(),
+            "OpenQASM 2.0 text, equal up to a global phase; refused for gates with two or more controls.\n"
+            "With basis_gates, such as [\"rz\", \"sx\", \"x\", \"cz\"], in that gate set.")
+        .def(
+            "operations",
+            [](const PyCircuit& circuit, const std::vector<std::string>& basis) {
+                const BasisCircuit inSet = inBasis(*circuit.result, basis);
+                py::list operations;
+                for (const BasisOperation& op : inSet.operations)
+                    operations.append(py::make_tuple(op.name, py::tuple(py::cast(op.qubits)), py::tuple(py::cast(op.params))));
+                return operations;
+            },
+            py::arg("basis_gates") = std::vector<std::string>{"u3", "cx"},
+            "The circuit in a standard gate set, (name, qubits, parameters) tuples with the qubits of\n"
+            "Gate (1 = most significant), equal to the circuit up to a global phase; basis_gates is\n"
+            "[\"u3\", \"cx\"], [\"rz\", \"sx\", \"x\", \"cx\"] or [\"rz\", \"sx\", \"x\", \"cz\"].")
         .def(
             "svg", [](const PyCircuit& circuit) { return circuitSvg(*circuit.result, INT_MAX); },
             "The picture of the whole circuit as SVG.")

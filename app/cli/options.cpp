@@ -6,11 +6,12 @@
 
 #include "app/cli/outputclash.h"
 #include "engine/endstage.h"
+#include "interchange/qasm/basisgates.h"
 #include "interchange/wholenumber.h"
 
 namespace {
 
-enum class OptionKind { flag, file, endStage, qubits, seed };
+enum class OptionKind { flag, file, endStage, qubits, seed, basis };
 
 // One option: how it is read, the field it sets and its lines in --help.
 struct OptionRow {
@@ -53,6 +54,9 @@ constexpr OptionRow optionTable[] = {
      "a gate with two or more controls: use --end-stage l1 or basic)"},
     {"--svg", OptionKind::file, nullptr, true, &CliOptions::svgFile, "FILE",
      "write a picture of the whole circuit as SVG"},
+    {"--basis", OptionKind::basis, nullptr, true, nullptr, "GATES",
+     "write --qasm and --qasm2 in a standard gate set: u3,cx or rz,sx,x,cx\n"
+     "or rz,sx,x,cz (a circuit of one-qubit gates and CNOTs)"},
     {"--json", OptionKind::file, nullptr, true, &CliOptions::jsonFile, "FILE",
      "write a summary of the run: end stage, gate counts, checks, stage times"},
     {"--help", OptionKind::flag, &CliOptions::help, true, nullptr, "", "show this text", "-h"},
@@ -105,6 +109,19 @@ std::optional<std::string> applyOption(const OptionRow& option, const std::optio
         if (!seed)
             return "--seed needs a whole number from 0 to 18446744073709551615";
         options.seed = seed;
+        return std::nullopt;
+    }
+    case OptionKind::basis: {
+        std::vector<std::string> names;
+        for (std::size_t start = 0; value && start <= value->size();) {
+            const std::size_t comma = std::min(value->find(',', start), value->size());
+            names.push_back(value->substr(start, comma - start));
+            start = comma + 1;
+        }
+        const auto basis = basisGatesOf(names);
+        if (!basis)
+            return "--basis needs one of the gate sets " + basisGatesChoices();
+        options.basis = basis;
         return std::nullopt;
     }
     }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "interchange/qasm/basisgates.h"
+
 struct CliOptions {
     // Item index of the end-stage box: 0 basic gates, 1 L1(U) gates, 2 Generalized Toffoli gates,
     // 3 basic gates with the fewest CNOTs, -1 none.
@@ -25,6 +27,7 @@ struct CliOptions {
     std::optional<std::string> svgFile;    // picture of the whole circuit
     std::optional<std::string> jsonFile;   // run summary
     bool compare = false;  // every route to basic gates, side by side
+    std::optional<BasisGates> basis;  // the gate set of the OpenQASM exports
     bool help = false;
     bool version = false;
 };

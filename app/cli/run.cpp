@@ -172,7 +172,16 @@ bool writeExports(const Workspace& ws, const LargeRun* large, HeadlessPresentati
         large ? std::optional<QasmCircuit>(QasmCircuit{large->gates, large->summary.qubitCount}) : std::nullopt;
     auto qasm = [&](QasmVersion version) {
         return [&, version](const std::string& file) {
-            return largeCircuit ? exportQasm(*largeCircuit, version, file, ui) : exportQasm(ws, version, file, ui);
+            const QasmCircuit circuit = largeCircuit ? *largeCircuit : qasmCircuitOf(ws);
+            if (!options.basis)
+                return exportQasm(circuit, version, file, ui);
+            try {
+                const BasisCircuit inSet = basisCircuit(circuit.gates, circuit.qubitCount, *options.basis);
+                return writeTextFile(file, basisQasmText(inSet, circuit.qubitCount, version), ui);
+            } catch (const std::invalid_argument& e) {
+                err << "error: " << file << ": not written: " << e.what() << std::endl;
+                return false;
+            }
         };
     };
     circuitExport(options.qasmFile, qasm(QasmVersion::v3));

@@ -629,3 +629,31 @@ TEST_F(Cli, CompareRefusesAnEndStageAndAMatrixBeyondFiveQubits)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Cli, BasisWritesTheExportsInTheGateSetAndRefusesControlledGates)
+{
+    const fs::path qasm = dir / "ibm.qasm";
+    const CliResult written = run({"--random", "3", "--seed", "2", "--end-stage", "shannon", "--basis", "rz,sx,x,cx",
+                                   "--qasm", qasm.string()});
+    ASSERT_EQ(written.status, 0) << written.err;
+    int twoQubit = 0;
+    for (const std::string& line : lines(readBytes(qasm))) {
+        if (line.empty() || line.starts_with("//") || line.starts_with("OPENQASM") || line.starts_with("include") ||
+            line.starts_with("qubit") || line.starts_with("gphase("))
+            continue;
+        const std::string name = line.substr(0, line.find_first_of("( "));
+        EXPECT_TRUE(name == "rz" || name == "sx" || name == "x" || name == "cx") << line;
+        twoQubit += name == "cx" ? 1 : 0;
+    }
+    EXPECT_EQ(twoQubit, 19);
+
+    const CliResult controlled = run({"--random", "3", "--end-stage", "l1", "--basis", "u3,cx", "--qasm2",
+                                      (dir / "l1.qasm").string()});
+    EXPECT_EQ(controlled.status, 1);
+    EXPECT_NE(controlled.err.find("is no CNOT"), std::string::npos) << controlled.err;
+    EXPECT_EQ(run({"--basis", "h,cx"}).status, 2);
+}
+
+}  // namespace
