@@ -33,13 +33,13 @@ void requireRegularFile(const std::string& fileName)
     const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
         const int reason = errno;
-        throw FileError("Cannot open \"" + fileName + "\": " + std::strerror(reason));
+        throw FileError("Cannot open \"" + fileName + "\": " + std::strerror(reason), reason, fileName);
     }
     struct stat info {};
     const bool known = ::fstat(descriptor, &info) == 0;
     ::close(descriptor);
     if (known && S_ISDIR(info.st_mode))
-        throw FileError("Cannot read \"" + fileName + "\": it is a directory");
+        throw FileError("Cannot read \"" + fileName + "\": it is a directory", EISDIR, fileName);
     if (known && !S_ISREG(info.st_mode))
         throw FileError("Cannot read \"" + fileName + "\": it is " + std::string(kindOf(info)) +
                         ", not a regular file");
@@ -51,7 +51,7 @@ void openForReading(std::filebuf& file, const std::string& fileName)
 {
     std::error_code error;
     if (std::filesystem::is_directory(fileName, error))
-        throw FileError("Cannot read \"" + fileName + "\": it is a directory");
+        throw FileError("Cannot read \"" + fileName + "\": it is a directory", EISDIR, fileName);
     requireRegularFile(fileName);
     errno = 0;
     if (!file.open(fileName, std::ios::in | std::ios::binary))

@@ -77,7 +77,13 @@ SquareMatrix matFileMatrix(const std::string& path)
     try {
         read = loadMatrixFile(ws, ui, path);
     } catch (const ConversionError& e) {
-        throw Refusal(e.detail().empty() ? std::string(e.what()) : std::string(e.what()) + " " + e.detail());
+        const std::string what = e.detail().empty() ? std::string(e.what()) : std::string(e.what()) + " " + e.detail();
+        throw Refusal("\"" + path + "\": " + what);
+    } catch (const FileError& e) {
+        // A file that opened but holds no matrix is a value problem; one that did not open stays an OSError.
+        if (e.errorNumber() != 0 || std::string_view(e.what()).starts_with("Cannot "))
+            throw;
+        throw Refusal("\"" + path + "\": " + e.what());
     }
     if (!read) {
         std::string why = "No matrix was read from \"" + path + "\": its size must be 4, 8, 16 or 32.";

@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <climits>
+#include <cstring>
 #include <complex>
 #include <memory>
 #include <optional>
@@ -26,6 +27,7 @@
 #include "python/matrixsources.h"
 #include "python/refusal.h"
 #include "python/withoutgil.h"
+#include "interchange/qasm/exporter.h"
 #include "engine/numerical/cnottemplate.h"
 #include "workspace/comparison.h"
 #include "workspace/numericalrun.h"
@@ -61,6 +63,9 @@ ComplexArray arrayOf(const TMATICA2& u)
 SquareMatrix matrixFromPython(const py::object& matrix)
 {
     const py::object numpy = py::module_::import("numpy");
+    if (py::isinstance(matrix, numpy.attr("ma").attr("MaskedArray")) &&
+        numpy.attr("ma").attr("is_masked")(matrix).cast<bool>())
+        throw Refusal("The matrix is a masked array with masked entries: fill them first (numpy.ma.filled).");
     const ComplexArray array = numpy.attr("asarray")(matrix, py::arg("dtype") = numpy.attr("complex128"));
     std::vector<long long> shape(array.shape(), array.shape() + array.ndim());
     std::vector<Complex> entries;
@@ -75,7 +80,11 @@ SquareMatrix matrixFromPython(const py::object& matrix)
 
 std::string pathText(const py::object& path)
 {
-    std::string text = py::str(py::module_::import("os").attr("fspath")(path));
+    const py::object named = py::module_::import("os").attr("fspath")(path);
+    if (!py::isinstance<py::str>(named))
+        throw py::type_error("The path must be a str or an os.PathLike of str, not " +
+                             py::str(py::type::of(named).attr("__name__")).cast<std::string>());
+    std::string text = py::str(named);
     // The file system would stop at the NUL and use a shorter name.
     if (text.find('\0') != std::string::npos)
         throw py::value_error("The path contains a NUL character: " + py::repr(py::str(text)).cast<std::string>());
@@ -106,7 +115,7 @@ struct PyCircuit {
     py::object gates;
 };
 
-py::list gateList(const CircuitResult& result)
+py::tuple gateList(const CircuitResult& result)
 {
     py::list gates;
     for (const TGATE1& gate : circuitGates(result)) {
@@ -115,7 +124,15 @@ py::list gateList(const CircuitResult& result)
             g.controls.push_back(gate.controls[static_cast<std::size_t>(k)]);
         gates.append(py::cast(std::move(g)));
     }
-    return gates;
+    return py::tuple(gates);
+}
+
+// The gates as a tuple, made once.
+py::tuple gatesOf(PyCircuit& circuit)
+{
+    if (circuit.gates.is_none())
+        circuit.gates = gateList(*circuit.result);
+    return circuit.gates.cast<py::tuple>();
 }
 
 py::object optionalBool(const std::optional<bool>& value)
@@ -167,6 +184,41 @@ std::string circuitRepr(const CircuitResult& result)
            std::string(endStageOfBox(result.endStage).pythonName) + ">";
 }
 
+bool isPauliX(const TMATICA2& u)
+{
+    return u.u11.re == 0.0 && u.u11.im == 0.0 && u.u12.re == 1.0 && u.u12.im == 0.0 && u.u21.re == 1.0 &&
+           u.u21.im == 0.0 && u.u22.re == 0.0 && u.u22.im == 0.0;
+}
+
+std::string gateName(const PyGate& gate)
+{
+    if (gate.controls.size() == 1 && isPauliX(gate.u))
+        return "cx";
+    return std::string(gate.controls.size(), 'c') + "u";
+}
+
+py::tuple gateParams(const PyGate& gate)
+{
+    if (gateName(gate) == "cx")
+        return py::tuple();
+    const UAngles a = uAngles(gate.u);
+    return py::make_tuple(a.theta, a.phi, a.lambda, a.gamma);
+}
+
+bool sameEntries(const TMATICA2& x, const TMATICA2& y)
+{
+    const Complex a[] = {x.u11, x.u12, x.u21, x.u22}, b[] = {y.u11, y.u12, y.u21, y.u22};
+    for (int k = 0; k < 4; ++k)
+        if (a[k].re != b[k].re || a[k].im != b[k].im)
+            return false;
+    return true;
+}
+
+bool sameGate(const PyGate& a, const PyGate& b)
+{
+    return a.target == b.target && a.controls == b.controls && sameEntries(a.u, b.u);
+}
+
 std::string gateRepr(const PyGate& gate)
 {
     std::string controls;
@@ -193,8 +245,9 @@ std::shared_ptr<const CircuitResult> decomposed(const SquareMatrix& input, const
     }
 }
 
-PyCircuit decomposeCall(const py::object& matrix, const std::string& endStage, bool optimize, bool selfCheck)
+PyCircuit decomposeCall(const py::object& matrix, const py::str& endStageName, bool optimize, bool selfCheck)
 {
+    const std::string endStage = endStageName;
     const DecompositionSettings settings{endStageIndex(endStage), optimize, selfCheck, interruptedByPython};
     return {decomposed(matrixFromPython(matrix), settings), py::none()};
 }
@@ -310,7 +363,14 @@ PYBIND11_MODULE(udecomp, m)
         } catch (const ConversionError& e) {
             PyErr_SetString(PyExc_ValueError, e.what());
         } catch (const FileError& e) {
-            PyErr_SetString(PyExc_OSError, e.what());
+            // OSError(errno, text, file) is FileNotFoundError, IsADirectoryError, ... by its number.
+            if (e.errorNumber() != 0) {
+                const py::object error = py::reinterpret_borrow<py::object>(PyExc_OSError)(
+                    e.errorNumber(), std::strerror(e.errorNumber()), e.fileName());
+                PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(error.ptr())), error.ptr());
+            } else {
+                PyErr_SetString(PyExc_OSError, e.what());
+            }
         }
     });
 
@@ -322,17 +382,41 @@ PYBIND11_MODULE(udecomp, m)
         .def_property_readonly(
             "matrix", [](const PyGate& gate) { return arrayOf(gate.u); },
             "The 2 x 2 matrix, exact, phase included; row and column 0 stand for target bit 0.")
+        .def_property_readonly("name", &gateName,
+                               "\"cx\" for a CNOT, \"u\" for a one-qubit gate, \"cu\", \"ccu\", ... for a controlled one.")
+        .def_property_readonly(
+            "qubits",
+            [](const PyGate& gate) {
+                std::vector<int> qubits = gate.controls;
+                qubits.push_back(gate.target);
+                return py::tuple(py::cast(qubits));
+            },
+            "The controls, then the target.")
+        .def_property_readonly("params", &gateParams,
+                               "() for a CNOT; else (theta, phi, lambda, gamma) with matrix = e^(i gamma) U(theta, phi, "
+                               "lambda).")
+        .def("__eq__", [](const PyGate& a, const PyGate& b) { return sameGate(a, b); }, py::is_operator())
+        .def("__hash__", [](const PyGate& gate) { return py::hash(py::make_tuple(gate.target, py::tuple(py::cast(gate.controls)))); })
         .def("__repr__", &gateRepr);
 
     py::class_<PyCircuit>(m, "Circuit", "The circuit of one decomposition, with the run's checks and log.")
         .def_property_readonly(
             "gates",
-            [](PyCircuit& circuit) {
-                if (circuit.gates.is_none())
-                    circuit.gates = gateList(*circuit.result);
-                return circuit.gates;
+            [](PyCircuit& circuit) { return gatesOf(circuit); }, "The gates in order, a tuple: gate 0 acts first.")
+        .def("__iter__", [](PyCircuit& circuit) { return py::iter(gatesOf(circuit)); })
+        .def("__getitem__", [](PyCircuit& circuit, const py::object& index) { return gatesOf(circuit)[index]; },
+             "A gate, or a tuple of gates for a slice; negative numbers count from the end.")
+        .def(
+            "__eq__",
+            [](PyCircuit& a, const py::object& other) {
+                if (!py::isinstance<PyCircuit>(other))
+                    return false;
+                PyCircuit& b = other.cast<PyCircuit&>();
+                return a.result->qubits == b.result->qubits && a.result->endStage == b.result->endStage &&
+                       gatesOf(a).equal(gatesOf(b));
             },
-            "The gates in order: gate 0 acts first.")
+            py::is_operator())
+        .def("__hash__", [](const PyCircuit& circuit) { return py::hash(py::make_tuple(circuit.result->qubits, circuit.result->gateCount, circuit.result->cnotCount)); })
         .def("__len__", [](const PyCircuit& circuit) { return circuit.result->gateCount; })
         .def_property_readonly(
             "qubits", [](const PyCircuit& circuit) { return circuit.result->qubits; }, "The number of qubits.")
@@ -454,13 +538,14 @@ PYBIND11_MODULE(udecomp, m)
     py::options textSignatures;
     textSignatures.disable_function_signatures();
 
-    m.def("compare", &compareCall, py::arg("matrix"), py::arg("optimize") = true, py::arg("self_check") = false,
+    m.def("compare", &compareCall, py::arg("matrix"), py::arg("optimize").noconvert() = true,
+          py::arg("self_check").noconvert() = false,
           "compare(matrix, optimize=True, self_check=False)\n--\n\n"
           "Runs every route to basic gates on a unitary (N, N) matrix, N = 4, 8, 16 or 32, and\n"
           "returns their figures side by side (a Comparison).");
 
-    m.def("decompose", &decomposeCall, py::arg("matrix"), py::arg("end_stage") = "basic", py::arg("optimize") = true,
-          py::arg("self_check") = false,
+    m.def("decompose", &decomposeCall, py::arg("matrix"), py::arg("end_stage") = "basic",
+          py::arg("optimize").noconvert() = true, py::arg("self_check").noconvert() = false,
           "decompose(matrix, end_stage='basic', optimize=True, self_check=False)\n--\n\n"
           "Decomposes a unitary (N, N) matrix, N = 4, 8, 16 or 32, into a circuit.\n"
           "end_stage: \"basic\", \"l1\", \"toffoli\", \"shannon\" (basic gates with the fewest CNOTs),\n"

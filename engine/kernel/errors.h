@@ -23,4 +23,15 @@ private:
 class FileError : public std::runtime_error {
 public:
     explicit FileError(const std::string& message) : std::runtime_error(message) {}
+    // With the system's error number and the file, for callers that report them apart (Python's OSError).
+    FileError(const std::string& message, int errorNumber, std::string fileName)
+        : std::runtime_error(message), errorNumber_(errorNumber), fileName_(std::move(fileName))
+    {
+    }
+    int errorNumber() const { return errorNumber_; }  // 0 when unknown
+    const std::string& fileName() const { return fileName_; }
+
+private:
+    int errorNumber_ = 0;
+    std::string fileName_;
 };

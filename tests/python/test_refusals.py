@@ -1,5 +1,6 @@
 """Every refusal is a Python exception with the program's own text, and the
 module prints nothing of its own."""
+import errno
 import threading
 
 import numpy as np
@@ -69,13 +70,15 @@ def test_import_qasm_names_the_line():
 
 def test_files_that_cannot_be_read_or_written(tmp_path):
     missing = tmp_path / "missing.mat"
-    with pytest.raises(OSError) as refused:
+    with pytest.raises(FileNotFoundError) as refused:
         udecomp.load_mat(missing)
-    assert str(refused.value) == f'Cannot open "{missing}": No such file or directory'
+    assert refused.value.errno == errno.ENOENT and refused.value.filename == str(missing)
+    with pytest.raises(IsADirectoryError):
+        udecomp.load_mat(tmp_path)
 
     truncated = tmp_path / "truncated.mat"
     truncated.write_text("4\r\n{{1,0,0")
-    with pytest.raises(OSError):
+    with pytest.raises(ValueError, match=f'"{truncated}": The file ends inside entry 3 of row 1.'):
         udecomp.load_mat(truncated)
 
     circuit = udecomp.decompose(np.eye(4))
