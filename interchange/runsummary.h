@@ -35,6 +35,9 @@ struct RunSummary {
     CheckState reconstruction = CheckState::notRun;
     CheckState finalCircuit = CheckState::notRun;
     CheckState gateUnitarity = CheckState::notRun;
+    // When the input was unitary only within the tolerance and its nearest
+    // unitary matrix was decomposed: the input's |A^dagger A - I| largest entry.
+    std::optional<double> nearestUnitaryDefect;
     int gateCount = 0;
     int cnotCount = 0;
     // Largest entry modulus of (matrix of the circuit - input); empty when no circuit was built.

@@ -26,6 +26,7 @@ CircuitResult circuitResultOfSummary(const HeadlessPresentation& ui, const RunSu
     result.gateCount = summary.circuitBuilt ? summary.gateCount : 0;
     result.cnotCount = summary.cnotCount;
     result.maxEntryDifference = summary.maxEntryDifference;
+    result.nearestUnitaryDefect = summary.nearestUnitaryDefect;
     result.checks = {
         {"inputUnitary", checkPassed(summary.inputUnitary)},
         {"reduction", checkPassed(summary.reduction)},

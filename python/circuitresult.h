@@ -62,6 +62,7 @@ struct CircuitResult {
     int cnotCount = 0;
     std::vector<int> countsByControls;  // [k] = gates with k controls, k = 0..qubits-1
     std::optional<double> maxEntryDifference;
+    std::optional<double> nearestUnitaryDefect;  // set when the nearest unitary matrix was decomposed
     std::vector<CheckResult> checks;
     std::vector<StageResult> stages;
     std::vector<std::string> log;

@@ -73,12 +73,13 @@ py::tuple circuitState(const CircuitResult& r)
         messages.append(py::make_tuple(m.text, m.detail, m.style));
     return py::make_tuple(stateVersion, r.qubits, r.endStage, r.circuitBuilt, r.gateCount, r.cnotCount,
                           r.countsByControls, r.maxEntryDifference, checks, stages, r.log, messages,
-                          bytesOf(r.circuit.gates), bytesOf(r.circuit.matrices), recordState(r.workspace));
+                          bytesOf(r.circuit.gates), bytesOf(r.circuit.matrices), recordState(r.workspace),
+                          r.nearestUnitaryDefect);
 }
 
 CircuitResult circuitFromState(const py::tuple& state)
 {
-    if (state.size() != 15 || state[0].cast<int>() != stateVersion)
+    if (state.size() != 16 || state[0].cast<int>() != stateVersion)
         throw py::value_error("The pickled circuit was written by another version of udecomp");
     CircuitResult r;
     r.qubits = state[1].cast<int>();
@@ -105,6 +106,7 @@ CircuitResult circuitFromState(const py::tuple& state)
     r.circuit.gates = itemsOf<CompactGate>(state[12]);
     r.circuit.matrices = itemsOf<TMATICA2>(state[13]);
     r.workspace = recordOf(state[14].cast<py::tuple>());
+    r.nearestUnitaryDefect = state[15].cast<std::optional<double>>();
     if (static_cast<int>(r.circuit.gates.size()) != r.gateCount)
         throw py::value_error("The pickled circuit is damaged: it holds " + std::to_string(r.circuit.gates.size()) +
                               " gates, not " + std::to_string(r.gateCount));

@@ -431,6 +431,11 @@ PYBIND11_MODULE(udecomp, m)
             "counts_by_controls", [](const PyCircuit& circuit) { return circuit.result->countsByControls; },
             "[k] = the number of gates with k controls.")
         .def_property_readonly(
+            "nearest_unitary_from",
+            [](const PyCircuit& circuit) { return circuit.result->nearestUnitaryDefect; },
+            "When the matrix was unitary only within the tolerance, how far (the largest entry of\n"
+            "|A^dagger A - I|): its nearest unitary matrix was decomposed. None otherwise.")
+        .def_property_readonly(
             "max_entry_difference", [](const PyCircuit& circuit) { return circuit.result->maxEntryDifference; },
             "Largest entry modulus of (matrix of the circuit - input); None when no circuit was built.")
         .def_property_readonly(

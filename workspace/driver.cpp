@@ -162,13 +162,15 @@ bool gatesAreUnitary(const Workspace& ws, Presentation& ui)
 // within the tolerance is replaced by its nearest unitary matrix, which spreads
 // the defect over the entries; the checks still compare with the input itself.
 // A matrix off by more (accepted under a looser tolerance) is left to fail.
-void useNearestUnitaryWithinTolerance(TMATICA1& a, int size, double tolerance)
+// Returns the defect of a matrix it replaced.
+std::optional<double> useNearestUnitaryWithinTolerance(TMATICA1& a, int size, double tolerance)
 {
     constexpr double roundingDefect = 1e-12;
     const double defect = unitarityDefect(a, size);
     if (!(defect > roundingDefect && defect <= tolerance))
-        return;
+        return std::nullopt;
     replaceByNearestUnitary(a, size);
+    return defect;
 }
 
 // The tolerance of every check once the input was accepted.
@@ -364,7 +366,9 @@ void runOnInput(Workspace& ws, Presentation& ui, const EndStage& stage, const TM
 {
     RunSummary& summary = run.summary;
     const int n = ws.matrixSize;
-    useNearestUnitaryWithinTolerance(ws.matrixA, n, ws.tolerance);
+    run.summary.nearestUnitaryDefect = useNearestUnitaryWithinTolerance(ws.matrixA, n, ws.tolerance);
+    if (run.summary.nearestUnitaryDefect)
+        ui.appendLog(driverText::nearestUnitaryUsed(*run.summary.nearestUnitaryDefect));
     resetReduction(ws);
     if (stage.route == Route::fewestCnots) {
         runFewestCnots(ws, ui, inputCopy, run);

@@ -30,6 +30,17 @@ inline std::string unitarityDistance(double defect, double tolerance)
     return text;
 }
 
+// A matrix unitary only within the tolerance: its nearest unitary matrix is decomposed.
+inline std::string nearestUnitaryUsed(double defect)
+{
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "The matrix is unitary only within the tolerance (the largest entry of |A^dagger A - I| is %.3g), "
+                  "so its nearest unitary matrix is decomposed.",
+                  defect);
+    return text;
+}
+
 // The fewest-CNOT route runs in place of the reduction and the Tpq synthesis.
 inline constexpr std::string_view fewestCnotsStart =
     "No reduction into Tpq factors this time: the decomposition into basic gates with fewest CNOTs "

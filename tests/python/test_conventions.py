@@ -54,3 +54,12 @@ def test_arguments_of_the_wrong_type_are_type_errors():
     with pytest.raises(ValueError, match="masked entries"):
         udecomp.decompose(masked)
     assert udecomp.decompose(np.ma.masked_array(np.eye(4))).cnot_count == 0
+
+
+def test_a_matrix_unitary_only_within_the_tolerance_is_said_to_be_replaced():
+    matrix = udecomp.random_unitary(3, seed=2)
+    assert udecomp.decompose(matrix).nearest_unitary_from is None
+    matrix[0, 0] += 1e-9
+    circuit = udecomp.decompose(matrix)
+    assert 1e-9 < circuit.nearest_unitary_from < 1e-8
+    assert any(line.startswith("The matrix is unitary only within the tolerance") for line in circuit.log)

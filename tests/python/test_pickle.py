@@ -19,6 +19,7 @@ def answers(circuit):
         "qubits": circuit.qubits, "end_stage": circuit.end_stage, "len": len(circuit),
         "cnot_count": circuit.cnot_count, "counts_by_controls": circuit.counts_by_controls,
         "max_entry_difference": circuit.max_entry_difference, "checks": circuit.checks,
+        "nearest_unitary_from": circuit.nearest_unitary_from,
         "stages": circuit.stages, "log": circuit.log, "messages": circuit.messages,
         "gates": [(g.target, g.controls, g.matrix.tobytes()) for g in circuit.gates],
         "unitary": circuit.unitary().tobytes(), "qasm3": circuit.qasm3(),
@@ -32,7 +33,10 @@ def answers(circuit):
 
 @pytest.mark.parametrize("end_stage", ["basic", "l1", "toffoli", "shannon", "numerical", "none"])
 def test_pickle_and_copy_round_trips_answer_alike_on_every_end_stage(end_stage, tmp_path):
-    circuit = udecomp.decompose(haar_unitary(8, seed=7), end_stage=end_stage)
+    matrix = haar_unitary(8, seed=7)
+    matrix[0, 0] += 1e-9  # unitary only within the tolerance: the circuit says so
+    circuit = udecomp.decompose(matrix, end_stage=end_stage)
+    assert circuit.nearest_unitary_from is not None
     expected = answers(circuit)
     for other in (pickle.loads(pickle.dumps(circuit)), copy.copy(circuit), copy.deepcopy(circuit)):
         assert answers(other) == expected
