@@ -11,6 +11,10 @@ def test_version_signatures_and_docstrings_are_there():
     assert str(inspect.signature(udecomp.random_unitary)) == "(qubits, seed=None)"
     for function in (udecomp.import_qasm, udecomp.load_mat):
         assert len(inspect.signature(function).parameters) == 1
+    circuit = udecomp.decompose(udecomp.random_unitary(2, seed=1))
+    assert str(inspect.signature(circuit.qasm3)) == "(basis_gates=None)"
+    assert str(inspect.signature(circuit.operations)) == "(basis_gates=('u3', 'cx'))"
+    assert str(inspect.signature(circuit.save_mat)) == "(path)"
     for name in ("qubits", "end_stage", "cnot_count", "gates", "checks"):
         assert getattr(udecomp.Circuit, name).__doc__, name
 
