@@ -455,7 +455,7 @@ PYBIND11_MODULE(udecomp, m)
             "The modal messages of the run: text, style and detail.")
         .def(
             "unitary", [](const PyCircuit& circuit) { return arrayOf(circuitMatrix(*circuit.result)); },
-            "unitary($self)\n--\n\nThe matrix of the whole circuit, composed by the engine.")
+            "unitary(self)\n--\n\nThe matrix of the whole circuit, composed by the engine.")
         .def(
             "qasm3",
             [](const PyCircuit& circuit, const std::optional<std::vector<std::string>>& basis) {
@@ -464,7 +464,7 @@ PYBIND11_MODULE(udecomp, m)
                 return basisQasmText(inBasis(*circuit.result, *basis), circuit.result->qubits, QasmVersion::v3);
             },
             py::arg("basis_gates") = py::none(),
-            "qasm3($self, basis_gates=None)\n--\n\nOpenQASM 3 text, exact including the global phase (gphase). With basis_gates, such as\n"
+            "qasm3(self, basis_gates=None)\n--\n\nOpenQASM 3 text, exact including the global phase (gphase). With basis_gates, such as\n"
             "[\"rz\", \"sx\", \"x\", \"cx\"], in that gate set.")
         .def(
             "qasm2",
@@ -474,7 +474,7 @@ PYBIND11_MODULE(udecomp, m)
                 return basisQasmText(inBasis(*circuit.result, *basis), circuit.result->qubits, QasmVersion::v2);
             },
             py::arg("basis_gates") = py::none(),
-            "qasm2($self, basis_gates=None)\n--\n\nOpenQASM 2.0 text, equal up to a global phase; refused for gates with two or more controls.\n"
+            "qasm2(self, basis_gates=None)\n--\n\nOpenQASM 2.0 text, equal up to a global phase; refused for gates with two or more controls.\n"
             "With basis_gates, such as [\"rz\", \"sx\", \"x\", \"cz\"], in that gate set.")
         .def(
             "operations",
@@ -486,12 +486,12 @@ PYBIND11_MODULE(udecomp, m)
                 return operations;
             },
             py::arg("basis_gates") = std::vector<std::string>{"u3", "cx"},
-            "operations($self, basis_gates=('u3', 'cx'))\n--\n\nThe circuit in a standard gate set, (name, qubits, parameters) tuples with the qubits of\n"
+            "operations(self, basis_gates=('u3', 'cx'))\n--\n\nThe circuit in a standard gate set, (name, qubits, parameters) tuples with the qubits of\n"
             "Gate (1 = most significant), equal to the circuit up to a global phase; basis_gates is\n"
             "[\"u3\", \"cx\"], [\"rz\", \"sx\", \"x\", \"cx\"] or [\"rz\", \"sx\", \"x\", \"cz\"].")
         .def(
             "svg", [](const PyCircuit& circuit) { return circuitSvg(*circuit.result, INT_MAX); },
-            "svg($self)\n--\n\nThe picture of the whole circuit as SVG.")
+            "svg(self)\n--\n\nThe picture of the whole circuit as SVG.")
         .def("_repr_svg_",
              [](const PyCircuit& circuit) -> std::optional<std::string> {
                  // A notebook falls back to __repr__ when there is no picture to show.
@@ -505,7 +505,7 @@ PYBIND11_MODULE(udecomp, m)
             "save_mat", [](const PyCircuit& circuit, const py::object& path) {
                 saveCircuitMatFile(*circuit.result, pathText(path));
             },
-            py::arg("path"), "save_mat($self, path)\n--\n\nWrites the matrix and the report of the run as a *.mat file.")
+            py::arg("path"), "save_mat(self, path)\n--\n\nWrites the matrix and the report of the run as a *.mat file.")
         .def("__repr__", [](const PyCircuit& circuit) { return circuitRepr(*circuit.result); })
         .def(py::pickle([](const PyCircuit& circuit) { return circuitState(*circuit.result); },
                         [](const py::tuple& state) {
@@ -532,7 +532,7 @@ PYBIND11_MODULE(udecomp, m)
                     names += (names.empty() ? "" : ", ") + entry.first;
                 throw Refusal("The end stage '" + endStage + "' is not one of the compared " + names + ".");
             },
-            py::arg("end_stage"), "circuit($self, end_stage)\n--\n\nThe circuit of that route, as the comparison made it.")
+            py::arg("end_stage"), "circuit(self, end_stage)\n--\n\nThe circuit of that route, as the comparison made it.")
         .def("_repr_html_", &comparisonHtml)
         .def("__repr__", [](const PyComparison& c) {
             std::string routes;
