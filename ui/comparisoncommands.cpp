@@ -1,7 +1,6 @@
 #include "ui/comparisoncommands.h"
 
 #include <atomic>
-#include <chrono>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -10,13 +9,12 @@
 #include "engine/numerical/cnottemplate.h"
 #include "platform/presentation.h"
 #include "platform/replacefile.h"
+#include "workspace/besidecaller.h"
 #include "workspace/comparison.h"
 #include "workspace/numericalrun.h"
 #include "workspace/workspace.h"
 
 namespace {
-
-constexpr std::chrono::milliseconds lookInterval{30};
 
 const char* const comparedLine = "The routes were compared: the table is in the window \"Compare routes\".";
 const char* const cancelledLine = "The comparison of the routes was cancelled; the routes done stay in its table.";
@@ -52,39 +50,19 @@ void CompareRoutesClick(Workspace& ws, Presentation& ui)
     const int qubits = ws.qubitCount;
     std::future<Comparison> work =
         std::async(std::launch::async, [&] { return compareRoutes(matrix, qubits, settings); });
+    // The routes that ended since the last look go into the table.
     const auto takeFinished = [&] {
         const std::lock_guard<std::mutex> held(finishedLock);
-        if (finished.empty())
-            return;
-        for (RouteRun& route : finished)
-            comparison->routes.push_back(std::move(route));
-        finished.clear();
-        ui.comparisonChanged();
-    };
-
-    ui.setProgressMaximum(stages);
-    ui.setProgressPosition(0);
-    ui.setProgressVisible(true);
-    ui.setCancelVisible(true);
-    try {
-        while (work.wait_for(lookInterval) != std::future_status::ready) {
-            takeFinished();
-            ui.setProgressPosition(static_cast<int>(comparison->routes.size()));
-            ui.keepAnswering();
-            if (!stop && ui.cancelRequested())
-                stop = true;
+        if (!finished.empty()) {
+            for (RouteRun& route : finished)
+                comparison->routes.push_back(std::move(route));
+            finished.clear();
+            ui.comparisonChanged();
         }
-    } catch (...) {
-        stop = true;
-        work.wait();
-        throw;
-    }
-    takeFinished();
-    ui.setCancelVisible(false);
-    ui.setProgressVisible(false);
-    ui.setProgressPosition(0);
+        return static_cast<int>(comparison->routes.size());
+    };
     try {
-        work.get();
+        waitBeside(work, ui, stages, stop, takeFinished);
     } catch (const RunCancelled&) {
         ui.appendLog(cancelledLine);
         return;

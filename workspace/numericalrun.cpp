@@ -2,16 +2,13 @@
 
 #include <atomic>
 #include <bit>
-#include <chrono>
 #include <exception>
 #include <future>
 
 #include "platform/presentation.h"
+#include "workspace/besidecaller.h"
 
 namespace {
-
-// How often the caller looks at the work: often enough for a window to feel live.
-constexpr std::chrono::milliseconds lookInterval{30};
 
 std::string plural(int count, const char* word)
 {
@@ -48,28 +45,8 @@ NumericalCircuit numericalCircuitBeside(const DenseMatrix& u, Presentation& ui)
         std::async(std::launch::async, [&] { return numericalCircuit(u, progress); });
 
     // One block has no steps to count: a bar of maximum 0 moves to show the work goes on.
-    ui.setProgressMaximum(blocksToDo > 1 ? blocksToDo : 0);
-    ui.setProgressPosition(0);
-    ui.setProgressVisible(true);
-    ui.setCancelVisible(true);
     try {
-        while (work.wait_for(lookInterval) != std::future_status::ready) {
-            ui.setProgressPosition(blocksDone);
-            ui.keepAnswering();
-            if (!stop && ui.cancelRequested())
-                stop = true;
-        }
-    } catch (...) {
-        // The work reads `u` and `progress`: it must end before they go.
-        stop = true;
-        work.wait();
-        throw;
-    }
-    ui.setCancelVisible(false);
-    ui.setProgressVisible(false);
-    ui.setProgressPosition(0);
-    try {
-        return work.get();
+        return waitBeside(work, ui, blocksToDo > 1 ? blocksToDo : 0, stop, [&] { return blocksDone.load(); });
     } catch (const InstantiationCancelled&) {
         throw RunCancelled();
     }
