@@ -1,6 +1,6 @@
 """The build step of pip install: CMake builds the udecomp module alone (no
-window, no tests, no benchmarks) for the interpreter pip runs, and the module
-and its type stub go into the wheel."""
+window, no tests, no benchmarks) for the interpreter pip runs. The wheel holds
+the package udecomp: the compiled module inside it, its type stub and py.typed."""
 import os
 import pathlib
 import shutil
@@ -25,8 +25,10 @@ class CMakeBuild(build_ext):
         target = pathlib.Path(self.get_ext_fullpath(ext.name))
         target.parent.mkdir(parents=True, exist_ok=True)
         shutil.copyfile(built, target)
-        # A stub beside a single-module distribution is how type checkers find its types.
-        shutil.copyfile(SOURCE / "python" / "udecomp.pyi", target.parent / "udecomp.pyi")
+        # The stub and the marker that tell type checkers the package is typed.
+        shutil.copyfile(SOURCE / "python" / "udecomp.pyi", target.parent / "__init__.pyi")
+        shutil.copyfile(SOURCE / "python" / "package" / "py.typed", target.parent / "py.typed")
 
 
-setup(ext_modules=[Extension("udecomp", sources=[])], cmdclass={"build_ext": CMakeBuild})
+setup(packages=["udecomp"], package_dir={"udecomp": "python/package"},
+      ext_modules=[Extension("udecomp.udecomp", sources=[])], cmdclass={"build_ext": CMakeBuild})
