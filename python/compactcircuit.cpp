@@ -4,12 +4,6 @@ namespace {
 
 const TMATICA2 pauliX{{0.0, 0.0}, {1.0, 0.0}, {1.0, 0.0}, {0.0, 0.0}};
 
-bool isPauliX(const TMATICA2& u)
-{
-    return u.u11.re == 0.0 && u.u11.im == 0.0 && u.u12.re == 1.0 && u.u12.im == 0.0 && u.u21.re == 1.0 &&
-           u.u21.im == 0.0 && u.u22.re == 0.0 && u.u22.im == 0.0;
-}
-
 }  // namespace
 
 CompactCircuit compactCircuit(std::span<const TGATE1> gates)
@@ -23,7 +17,7 @@ CompactCircuit compactCircuit(std::span<const TGATE1> gates)
         c.target = g.target;
         for (std::size_t k = 1; k < g.controls.size(); ++k)
             c.controls[k - 1] = g.controls[k];
-        if (!isPauliX(g.u)) {
+        if (!isExactPauliX(g.u)) {
             c.matrix = static_cast<std::int32_t>(circuit.matrices.size());
             circuit.matrices.push_back(g.u);
         }

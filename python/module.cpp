@@ -184,15 +184,9 @@ std::string circuitRepr(const CircuitResult& result)
            std::string(endStageOfBox(result.endStage).pythonName) + ">";
 }
 
-bool isPauliX(const TMATICA2& u)
-{
-    return u.u11.re == 0.0 && u.u11.im == 0.0 && u.u12.re == 1.0 && u.u12.im == 0.0 && u.u21.re == 1.0 &&
-           u.u21.im == 0.0 && u.u22.re == 0.0 && u.u22.im == 0.0;
-}
-
 std::string gateName(const PyGate& gate)
 {
-    if (gate.controls.size() == 1 && isPauliX(gate.u))
+    if (gate.controls.size() == 1 && isExactPauliX(gate.u))
         return "cx";
     return std::string(gate.controls.size(), 'c') + "u";
 }

@@ -26,12 +26,6 @@ struct SplitMatrix {
     double im[capacity][capacity];
 };
 
-bool isExactPauliX(const TMATICA2& u)
-{
-    return u.u11.re == 0.0 && u.u11.im == 0.0 && u.u12.re == 1.0 && u.u12.im == 0.0 && u.u21.re == 1.0 &&
-           u.u21.im == 0.0 && u.u22.re == 0.0 && u.u22.im == 0.0;
-}
-
 // x - x is 0 for a finite x and NaN otherwise, so a column of sums of such
 // differences stays 0 exactly while every entry that went into it is finite.
 bool allZero(const double* notFinite, int n)

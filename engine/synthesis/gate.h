@@ -24,13 +24,15 @@ inline bool isCnot(const TGATE1& g, const TMATICA2& pauliX, double tolerance)
     return g.type == 1 && matEqual2(g.u, pauliX, tolerance);
 }
 
-// One control and a matrix that is pauliX to the bit, as the fewest-CNOT route writes it.
-inline bool isExactCnot(const TGATE1& g)
+// pauliX to the bit.
+inline bool isExactPauliX(const TMATICA2& u)
 {
-    const TMATICA2& u = g.u;
-    return g.type == 1 && u.u11.re == 0.0 && u.u11.im == 0.0 && u.u12.re == 1.0 && u.u12.im == 0.0 &&
-           u.u21.re == 1.0 && u.u21.im == 0.0 && u.u22.re == 0.0 && u.u22.im == 0.0;
+    return u.u11.re == 0.0 && u.u11.im == 0.0 && u.u12.re == 1.0 && u.u12.im == 0.0 && u.u21.re == 1.0 &&
+           u.u21.im == 0.0 && u.u22.re == 0.0 && u.u22.im == 0.0;
 }
+
+// One control and a matrix that is pauliX to the bit, as the fewest-CNOT route writes it.
+inline bool isExactCnot(const TGATE1& g) { return g.type == 1 && isExactPauliX(g.u); }
 
 // The one CNOT count of every circuit the program reports: gates that isExactCnot.
 inline int cnotCount(std::span<const TGATE1> gates)

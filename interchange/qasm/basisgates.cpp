@@ -1,7 +1,6 @@
 #include "interchange/qasm/basisgates.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <complex>
 #include <stdexcept>
@@ -112,15 +111,6 @@ TMATICA2 product(const TMATICA2& later, const TMATICA2& earlier) { return matMul
 
 constexpr double halfSqrt2 = 0.70710678118654752440;
 const TMATICA2 hadamard{{halfSqrt2, 0.0}, {halfSqrt2, 0.0}, {halfSqrt2, 0.0}, {-halfSqrt2, 0.0}};
-
-void appendNumber(std::string& out, double value)
-{
-    if (value == 0.0)
-        value = 0.0;
-    char buffer[40];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
-    out.append(buffer, written.ptr);
-}
 
 }  // namespace
 

@@ -21,16 +21,6 @@ double phaseOf(Complex z) { return angle({z.re + 0.0, z.im + 0.0}); }
 // Into [-pi, pi]; keeps the printed angles short and comparable.
 double wrapAngle(double x) { return std::remainder(x, twoPi); }
 
-// 17 significant digits read back to the same double.
-void appendNumber(std::string& out, double x)
-{
-    if (x == 0.0)
-        x = 0.0;  // no "-0"
-    char buffer[40];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 17);
-    out.append(buffer, written.ptr);
-}
-
 std::string qubitText(int qubit) { return "q[" + std::to_string(qubit - 1) + "]"; }
 
 void appendQubit(std::string& out, int qubit) { out += qubitText(qubit); }
@@ -90,6 +80,15 @@ void appendHeader(std::string& out, const QasmCircuit& circuit)
 }
 
 }  // namespace
+
+void appendNumber(std::string& out, double x)
+{
+    if (x == 0.0)
+        x = 0.0;  // no "-0"
+    char buffer[40];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, 17);
+    out.append(buffer, written.ptr);
+}
 
 UAngles uAngles(const TMATICA2& u)
 {

@@ -22,6 +22,9 @@ struct UAngles {
     double gamma = 0.0;
 };
 
+// x with 17 significant digits, which read back to the same double (and 0, never -0).
+void appendNumber(std::string& out, double x);
+
 // Angles of a 2 x 2 unitary; exact to rounding for theta near 0 and near pi too.
 UAngles uAngles(const TMATICA2& u);
 
