@@ -304,6 +304,15 @@ BasisCircuit inBasis(const CircuitResult& result, const std::vector<std::string>
     }
 }
 
+// The circuit's OpenQASM text, in the gate set of `basis` when one is given.
+std::string qasmText(const CircuitResult& result, const std::optional<std::vector<std::string>>& basis,
+                     QasmVersion version)
+{
+    if (!basis)
+        return circuitQasm(result, version);
+    return basisQasmText(inBasis(result, *basis), result.qubits, version);
+}
+
 std::string htmlEscaped(const std::string& text)
 {
     std::string out;
@@ -453,9 +462,7 @@ PYBIND11_MODULE(udecomp, m)
         .def(
             "qasm3",
             [](const PyCircuit& circuit, const std::optional<std::vector<std::string>>& basis) {
-                if (!basis)
-                    return circuitQasm(*circuit.result, QasmVersion::v3);
-                return basisQasmText(inBasis(*circuit.result, *basis), circuit.result->qubits, QasmVersion::v3);
+                return qasmText(*circuit.result, basis, QasmVersion::v3);
             },
             py::arg("basis_gates") = py::none(),
             "qasm3(self, basis_gates=None)\n--\n\nOpenQASM 3 text, exact including the global phase (gphase). With basis_gates, such as\n"
@@ -463,9 +470,7 @@ PYBIND11_MODULE(udecomp, m)
         .def(
             "qasm2",
             [](const PyCircuit& circuit, const std::optional<std::vector<std::string>>& basis) {
-                if (!basis)
-                    return circuitQasm(*circuit.result, QasmVersion::v2);
-                return basisQasmText(inBasis(*circuit.result, *basis), circuit.result->qubits, QasmVersion::v2);
+                return qasmText(*circuit.result, basis, QasmVersion::v2);
             },
             py::arg("basis_gates") = py::none(),
             "qasm2(self, basis_gates=None)\n--\n\nOpenQASM 2.0 text, equal up to a global phase; refused for gates with two or more controls.\n"

@@ -27,11 +27,11 @@ double compositionError(const GateList& gates, int qubits, const CMat& u)
     return largestDifference(toCMat(circuitProduct(gates, qubits)), u);
 }
 
-// The circuit for one block of `qubits` qubits on qubits 1..qubits.
-GateList blockCircuit(const CMat& u, int qubits, const NumericalOptions& options, BlockReport& report,
-                      const std::function<bool()>& keepGoing)
+// The circuit for one block of `qubits` qubits on qubits 1..qubits, whose
+// fewest-CNOT circuit is `fewest`.
+GateList blockCircuit(const CMat& u, int qubits, GateList fewest, const NumericalOptions& options,
+                      BlockReport& report, const std::function<bool()>& keepGoing)
 {
-    GateList fewest = fewestCnotsCircuit(u);
     report.qubits = qubits;
     report.fewestCnots = cnotCount(fewest);
     report.cnots = report.fewestCnots;
@@ -103,7 +103,7 @@ NumericalCircuit numericalCircuit(const DenseMatrix& matrix, const BlockProgress
 
     if (qubits <= 4) {
         BlockReport report;
-        result.gates = blockCircuit(u, qubits, options, report, keepGoing);
+        result.gates = blockCircuit(u, qubits, fewest, options, report, keepGoing);
         result.blocks.push_back(report);
     } else {
         // One level on qubit 1; its four halves on qubits 2..5 are the blocks.
@@ -112,7 +112,8 @@ NumericalCircuit numericalCircuit(const DenseMatrix& matrix, const BlockProgress
         BlockCircuit level;
         appendZxzLevel(level, u, allQubits, [&](BlockCircuit& circuit, const CMat& half, std::span<const int> rest) {
             BlockReport report;
-            const GateList gates = blockCircuit(half, static_cast<int>(rest.size()), options, report, keepGoing);
+            const GateList gates =
+                blockCircuit(half, static_cast<int>(rest.size()), fewestCnotsCircuit(half), options, report, keepGoing);
             for (const TGATE1& g : gates)
                 appendGate(circuit, onQubits(g, rest));
             result.blocks.push_back(report);
